@@ -1,0 +1,262 @@
+#include "client/views/gfxfont.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/render/glyphrasterizer.h"
+#include "platform/render/hgesprite.h"
+#include "platform/text/textconv.h"
+
+namespace {
+
+constexpr int kWeightNormal = 400;
+constexpr int kWeightBold = 700;
+constexpr std::uint32_t kSpriteWhite = 0xFFFFFFFF;
+constexpr std::uint32_t kMonoSet = 0xFFFFFFFF;
+constexpr std::uint32_t kMonoClear = 0x00000000;
+constexpr std::uint32_t kGrayRgb = 0x00FFFFFF;
+constexpr unsigned kGrayMaxLevel = 64;
+// A rasteriser asking for more than this for one glyph is not believed.
+constexpr long kMaxGlyphBytes = 64L * 1024 * 1024;
+
+// Alpha of gray levels 0..64: four per level, the top level fully opaque.
+constexpr std::array<std::uint8_t, kGrayMaxLevel + 1> MakeGrayAlpha() {
+  std::array<std::uint8_t, kGrayMaxLevel + 1> table{};
+  for (unsigned v = 0; v < kGrayMaxLevel; ++v) table[v] = static_cast<std::uint8_t>(v * 4);
+  table[kGrayMaxLevel] = 255;
+  return table;
+}
+constexpr auto kGrayAlpha = MakeGrayAlpha();
+
+bool IsLineBreak(char16_t c) { return c == u'\n' || c == u'\r'; }
+
+int SaturateToInt(double v) {
+  if (!(v == v)) return 0;
+  if (v >= static_cast<double>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (v <= static_cast<double>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+// Nearest integer, halves away from zero.
+int RoundToInt(double v) { return SaturateToInt(std::round(v)); }
+
+// Nearest integer, halves to the even neighbour (14 / 2 = 7, 15 / 2 = 8, 13 / 2 = 6).
+float RoundHalfEven(float v) {
+  const float lower = std::floor(v);
+  const float diff = v - lower;
+  if (diff < 0.5f) return lower;
+  if (diff > 0.5f) return lower + 1.0f;
+  return std::fmod(lower, 2.0f) == 0.0f ? lower : lower + 1.0f;
+}
+
+}  // namespace
+
+GfxFont::GfxFont(const char* faceGbk, int size, bool bold, bool italic, bool antialias) {
+  m_hge = hgeCreate(HGE_VERSION);
+  if (!m_hge) return;
+  m_rasterizer = plat::CreateGlyphRasterizer();
+  if (!m_rasterizer) return;
+  if (!m_rasterizer->CreateFont(faceGbk ? faceGbk : "", size, bold ? kWeightBold : kWeightNormal,
+                                italic)) {
+    m_rasterizer.reset();
+    return;
+  }
+  m_glyphs = std::make_unique<GlyphRecord[]>(kTableSize);
+  m_format = antialias ? plat::GGO_GRAY8_BITMAP : plat::GGO_BITMAP;
+  m_ascent = m_rasterizer->Ascent();
+  m_pixelSize = static_cast<float>(size);
+  m_letterSpacing = 0.0f;
+  m_lineSpacing = 0.0f;
+  m_sprite = std::make_unique<hgeSprite>(0, 0.0f, 0.0f, 0.0f, 0.0f);
+  m_sprite->SetColor(kSpriteWhite, -1);
+}
+
+GfxFont::~GfxFont() {
+  // Textures first, then the font and its context, the sprite, and last the renderer they use.
+  FreeTextures();
+  m_rasterizer.reset();
+  m_sprite.reset();
+  if (m_hge) m_hge->Release();
+}
+
+void GfxFont::FreeTextures() {
+  if (!m_glyphs || !m_hge) return;
+  for (unsigned i = 0; i < kTableSize; ++i) {
+    if (m_glyphs[i].texture) m_hge->Texture_Free(m_glyphs[i].texture);
+    m_glyphs[i].texture = 0;
+  }
+}
+
+const GfxFont::GlyphRecord* GfxFont::Record(char16_t c) const {
+  if (!m_glyphs || c >= kTableSize) return nullptr;
+  return &m_glyphs[c];
+}
+
+unsigned GfxFont::LookupGlyph(char16_t c) {
+  const unsigned index = c;
+  if (index < kTableSize && m_glyphs && m_glyphs[index].texture == 0) RasterizeGlyph(index, c);
+  return index;
+}
+
+void GfxFont::RasterizeGlyph(unsigned index, char16_t c) {
+  if (index >= kTableSize || !m_glyphs || !m_rasterizer) return;
+  GlyphRecord& record = m_glyphs[index];
+  if (record.texture) return;
+
+  plat::GlyphMetrics metrics{};
+  const long needed = m_rasterizer->GetGlyph(c, m_format, &metrics, 0, nullptr);
+  const int width = SaturateToInt(metrics.blackBoxX);
+  const int height = SaturateToInt(metrics.blackBoxY);
+  const HTEXTURE tex = m_hge->Texture_Create(width, height);
+  if (!tex) return;  // stays uncached; the next use tries again
+
+  if (needed > 0 && needed <= kMaxGlyphBytes) {
+    std::vector<unsigned char> bits(static_cast<std::size_t>(needed));
+    // The second call's metrics are not trusted for the size: the texture is already made.
+    plat::GlyphMetrics again{};
+    const long got = m_rasterizer->GetGlyph(c, m_format, &again, static_cast<unsigned>(needed),
+                                            bits.data());
+    if (got == needed) ConvertBitmap(tex, bits.data(), bits.size(), width, height);
+  }
+
+  record.texture = tex;
+  record.width = static_cast<float>(width);
+  record.height = static_cast<float>(height);
+  record.xOffset = -static_cast<float>(metrics.originX);
+  record.yOffset = static_cast<float>(metrics.originY) - static_cast<float>(m_ascent);
+}
+
+void GfxFont::ConvertBitmap(HTEXTURE tex, const unsigned char* bits, std::size_t size, int width,
+                            int height) {
+  const bool mono = m_format == plat::GGO_BITMAP;
+  const std::size_t srcPitch = mono ? static_cast<std::size_t>((width + 31) / 32) * 4
+                                    : static_cast<std::size_t>((width + 3) / 4) * 4;
+  const int dstPitch = m_hge->Texture_GetWidth(tex);
+  if (srcPitch == 0 || dstPitch < width) return;
+  std::uint32_t* dst = m_hge->Texture_Lock(tex, false);
+  if (!dst) return;
+
+  // Only whole rows the rasteriser actually delivered are read.
+  const int rows = static_cast<int>(std::min<std::size_t>(height, size / srcPitch));
+  for (int r = 0; r < rows; ++r) {
+    const unsigned char* src = bits + static_cast<std::size_t>(r) * srcPitch;
+    std::uint32_t* out = dst + static_cast<std::size_t>(r) * static_cast<std::size_t>(dstPitch);
+    for (int i = 0; i < width; ++i) {
+      if (mono) {
+        out[i] = ((src[i / 8] >> (7 - i % 8)) & 1) ? kMonoSet : kMonoClear;
+      } else {
+        const unsigned level = std::min<unsigned>(src[i], kGrayMaxLevel);
+        out[i] = (static_cast<std::uint32_t>(kGrayAlpha[level]) << 24) | kGrayRgb;
+      }
+    }
+  }
+  m_hge->Texture_Unlock(tex);
+}
+
+float GfxFont::AdvanceOf(char16_t c) {
+  LookupGlyph(c);
+  if (c >= kFullWidthFrom) return m_pixelSize;
+  return RoundHalfEven(m_pixelSize / 2.0f);
+}
+
+void GfxFont::DrawFormatted(float x, float y, const char* format, ...) {
+  if (!format || !m_sprite) return;
+  std::array<char, kFormatBufferSize> buffer{};
+  va_list args;
+  va_start(args, format);
+  // Bounded: a longer text is cut to the buffer, never written past it.
+  std::vsnprintf(buffer.data(), buffer.size(), format, args);
+  va_end(args);
+  buffer.back() = '\0';
+  DrawWide(x, y, plat::GbkToUtf16(buffer.data()).c_str());
+}
+
+void GfxFont::DrawWide(float x, float y, const char16_t* text) {
+  if (!text || !m_sprite) return;
+  float penX = x;
+  float penY = y;
+  for (; *text; ++text) {
+    const char16_t c = *text;
+    if (IsLineBreak(c)) {
+      penX = x;
+      penY += LineAdvance();
+      continue;
+    }
+    const unsigned index = LookupGlyph(c);
+    if (index < kTableSize && m_glyphs[index].texture) {
+      const GlyphRecord& g = m_glyphs[index];
+      m_sprite->SetTexture(g.texture);
+      m_sprite->SetTextureRect(0.0f, 0.0f, g.width, g.height);
+      m_sprite->Render(penX - g.xOffset, penY - g.yOffset);
+    }
+    penX += AdvanceOf(c) + m_letterSpacing;
+  }
+}
+
+void GfxFont::SetDrawColor(std::uint32_t color, int corner) {
+  if (m_sprite) m_sprite->SetColor(color, corner);
+}
+
+std::uint32_t GfxFont::GetDrawColor(int corner) const {
+  return m_sprite ? m_sprite->GetColor(corner) : 0;
+}
+
+GfxFont::Size GfxFont::MeasureText(const char16_t* text) {
+  Size size;
+  size.height = RoundToInt(m_pixelSize);
+  if (!text) return size;
+  float row = 0.0f;
+  for (; *text; ++text) {
+    if (IsLineBreak(*text)) {
+      size.height += RoundToInt(LineAdvance());
+      size.width = std::max(size.width, RoundToInt(row));
+      row = 0.0f;
+    } else {
+      row += AdvanceOf(*text) + m_letterSpacing;
+    }
+  }
+  size.width = std::max(size.width, RoundToInt(row));
+  return size;
+}
+
+int GfxFont::MeasureWidth(const char* textGbk) {
+  return MeasureText(plat::GbkToUtf16(textGbk ? textGbk : "").c_str()).width;
+}
+
+int GfxFont::MeasureHeight(const char* textGbk) {
+  return MeasureText(plat::GbkToUtf16(textGbk ? textGbk : "").c_str()).height;
+}
+
+char16_t GfxFont::CharacterAt(const char16_t* text, float px, float py) {
+  if (!text) return 0;
+  float x = 0.0f;
+  float y = 0.0f;
+  for (; *text; ++text) {
+    if (IsLineBreak(*text)) {
+      x = 0.0f;
+      y += LineAdvance();
+      ++text;
+      if (!*text) return 0;
+      // The unit after a break is tested as a character, even a second break code.
+    }
+    const char16_t c = *text;
+    const float w = AdvanceOf(c);
+    if (x < px && px <= x + w && y < py && py <= y + m_pixelSize) return c;
+    x += w + m_letterSpacing;
+  }
+  return 0;
+}
+
+void GfxFont::SetLetterSpacing(float spacing) { m_letterSpacing = spacing; }
+void GfxFont::SetLineSpacing(float spacing) { m_lineSpacing = spacing; }
+float GfxFont::GetLetterSpacing() const { return m_letterSpacing; }
+float GfxFont::GetLineSpacing() const { return m_lineSpacing; }
+float GfxFont::GetPixelSize() const { return m_pixelSize; }

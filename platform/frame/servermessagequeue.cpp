@@ -1,0 +1,44 @@
+#include "platform/frame/servermessagequeue.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace plat {
+
+bool ServerMessageQueue::Push(ServerMessage msg) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (msg.bytes.size() > kMaxBodySize) {
+    ++m_dropped;
+    return false;
+  }
+  m_items.push_back(std::move(msg));
+  return true;
+}
+
+std::vector<ServerMessage> ServerMessageQueue::Take(std::size_t limit) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const std::size_t n = (limit == 0) ? m_items.size() : std::min(limit, m_items.size());
+  std::vector<ServerMessage> out;
+  out.reserve(n);
+  std::move(m_items.begin(), m_items.begin() + static_cast<std::ptrdiff_t>(n),
+            std::back_inserter(out));
+  m_items.erase(m_items.begin(), m_items.begin() + static_cast<std::ptrdiff_t>(n));
+  return out;
+}
+
+std::size_t ServerMessageQueue::Size() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_items.size();
+}
+
+std::uint64_t ServerMessageQueue::DroppedCount() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_dropped;
+}
+
+void ServerMessageQueue::Clear() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_items.clear();
+}
+
+}  // namespace plat

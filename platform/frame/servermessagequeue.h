@@ -1,0 +1,32 @@
+#pragma once
+// Messages from the server side waiting for the UI thread. The network transport pushes from its
+// own thread; only the frame loop takes, on the UI thread.
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+#include "platform/frame/servermessage.h"
+
+namespace plat {
+
+class ServerMessageQueue {
+ public:
+  // Largest body the hooks can be given (their size argument is 16 bits).
+  static constexpr std::size_t kMaxBodySize = 0xFFFF;
+
+  // Answers false (and counts the message as dropped) when its body is too large to deliver.
+  bool Push(ServerMessage msg);
+  // Oldest first; at most `limit` messages, or all when `limit` is 0.
+  std::vector<ServerMessage> Take(std::size_t limit);
+  std::size_t Size() const;
+  std::uint64_t DroppedCount() const;
+  void Clear();
+
+ private:
+  mutable std::mutex m_mutex;
+  std::deque<ServerMessage> m_items;
+  std::uint64_t m_dropped = 0;
+};
+
+}  // namespace plat

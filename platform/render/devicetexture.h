@@ -1,0 +1,51 @@
+#pragma once
+// One texture of a RenderDevice: the SDL texture plus a CPU copy of its pixels, so that a lock
+// is readable on every SDL backend and a read-only lock costs nothing.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace plat {
+
+class DeviceTexture {
+ public:
+  static constexpr int kMaxSide = 16384;
+
+  // nullptr on failure. pixels (optional) holds w * h ARGB values; otherwise transparent.
+  static std::unique_ptr<DeviceTexture> Create(SDL_Renderer* renderer, int w, int h,
+                                               const std::uint32_t* pixels, int pitchPixels);
+  ~DeviceTexture();
+  DeviceTexture(const DeviceTexture&) = delete;
+  DeviceTexture& operator=(const DeviceTexture&) = delete;
+
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  SDL_Texture* Sdl() const { return m_texture; }
+
+  std::uint32_t* Lock(bool readOnly, int left, int top, int width, int height);
+  void Unlock();
+  bool IsLocked() const { return m_locked; }
+  // Every pixel has alpha 255: blending it over the frame equals copying it.
+  bool IsOpaque() const { return m_opaque; }
+  // Sets the SDL blend mode when it differs from the last one set.
+  void UseBlend(int sdlBlend);
+
+ private:
+  DeviceTexture(SDL_Texture* texture, int w, int h);
+  void UpdateOpacity();
+
+  SDL_Texture* m_texture = nullptr;
+  int m_width = 0;
+  int m_height = 0;
+  std::vector<std::uint32_t> m_pixels;
+  bool m_locked = false;
+  bool m_lockReadOnly = true;
+  int m_lockX = 0, m_lockY = 0, m_lockW = 0, m_lockH = 0;
+  int m_blend = -1;
+  bool m_opaque = false;
+};
+
+}  // namespace plat

@@ -1,0 +1,104 @@
+#pragma once
+// The SDL2 implementation of HGE. Headless: a software renderer drawing into an ARGB8888
+// surface (no display, no SDL_Init). Windowed: an SDL window with its renderer. Both run the
+// same drawing code; only presenting and reading pixels back differ.
+//
+// Callers may rely on:
+//  - a device makes itself the current one (hgeCreate returns it) from creation until it is
+//    destroyed; then the device created before it (if still alive) is current again;
+//  - BeginFrame resets the clip to the whole screen and clears; EndFrame presents (windowed)
+//    or just finishes pending drawing (headless); ReadPixel/SavePng see everything drawn so far;
+//  - textures belong to the device that made them and die with it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "platform/render/devicetexture.h"
+#include "platform/render/hge.h"
+
+struct SDL_Renderer;
+struct SDL_Surface;
+struct SDL_Window;
+
+namespace plat {
+
+class RenderDevice final : public HGE {
+ public:
+  static constexpr int kDefaultWidth = 1280;
+  static constexpr int kDefaultHeight = 720;
+
+  // nullptr when the surface or renderer cannot be made (or w, h <= 0).
+  static std::unique_ptr<RenderDevice> CreateHeadless(int w, int h);
+  // Initialises SDL video when needed; nullptr with *error set (if given) on failure.
+  static std::unique_ptr<RenderDevice> CreateWindowed(const char* title, int w, int h,
+                                                      std::string* error);
+  ~RenderDevice() override;
+  RenderDevice(const RenderDevice&) = delete;
+  RenderDevice& operator=(const RenderDevice&) = delete;
+
+  // HGE
+  void Release() override;
+  float Timer_GetDelta() override { return m_delta; }
+  void Gfx_SetClipping(int x = 0, int y = 0, int w = 0, int h = 0) override;
+  void Gfx_RenderQuad(const hgeQuad* quad) override;
+  void Gfx_RenderLine(float x1, float y1, float x2, float y2,
+                      std::uint32_t color = 0xFFFFFFFF) override;
+  HTEXTURE Texture_Create(int width, int height) override;
+  HTEXTURE Texture_Load(const char* path) override;
+  void Texture_Free(HTEXTURE tex) override;
+  int Texture_GetWidth(HTEXTURE tex, bool original = false) override;
+  int Texture_GetHeight(HTEXTURE tex, bool original = false) override;
+  std::uint32_t* Texture_Lock(HTEXTURE tex, bool readOnly = true, int left = 0, int top = 0,
+                              int width = 0, int height = 0) override;
+  void Texture_Unlock(HTEXTURE tex) override;
+  void* System_GetWindowHandle() override;
+
+  // Frame
+  void BeginFrame(float deltaSeconds, std::uint32_t clearArgb = 0xFF000000);
+  void EndFrame();
+  void SetDelta(float seconds) { m_delta = seconds; }
+
+  // Pixels of the current frame (ARGB); 0 outside the screen.
+  std::uint32_t ReadPixel(int x, int y) const;
+  bool SavePng(const std::string& path) const;
+  // Filled rectangle with alpha blending, clipped like every other drawing.
+  void FillRect(int x, int y, int w, int h, std::uint32_t argb);
+
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  SDL_Renderer* Sdl() const { return m_renderer; }
+  bool IsHeadless() const { return m_window == nullptr; }
+  int RefCount() const { return m_refs; }
+  std::size_t TextureCount() const { return m_textures.size(); }
+
+ private:
+  friend HGE* ::hgeCreate(int version);
+
+  RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Renderer* renderer, int w, int h,
+               bool ownsVideo);
+  void AddRef() { ++m_refs; }
+  DeviceTexture* Find(HTEXTURE tex);
+  const DeviceTexture* Find(HTEXTURE tex) const;
+  HTEXTURE Adopt(std::unique_ptr<DeviceTexture> tex);
+  void SetDrawBlend(int sdlBlend);
+  bool ClipIsEmpty() const { return m_clipEmpty; }
+  std::unique_ptr<std::uint32_t[]> ReadBack() const;  // windowed: the whole frame
+  void Flush() const;
+
+  SDL_Window* m_window = nullptr;
+  SDL_Surface* m_surface = nullptr;  // headless target
+  SDL_Renderer* m_renderer = nullptr;
+  int m_width = 0;
+  int m_height = 0;
+  bool m_ownsVideo = false;  // this device initialised SDL video
+  bool m_implicit = false;   // made by hgeCreate; dies with its last reference
+  int m_refs = 0;
+  float m_delta = 0.0f;
+  bool m_clipEmpty = false;
+  int m_drawBlend = -1;  // SDL blend mode last set for untextured drawing
+  HTEXTURE m_nextHandle = 1;
+  std::unordered_map<HTEXTURE, std::unique_ptr<DeviceTexture>> m_textures;
+};
+
+}  // namespace plat

@@ -1,0 +1,41 @@
+#pragma once
+// Tells a render device apart from an earlier one that lived at the same address.
+//
+// Pixel textures remember their device textures by device pointer. Tests (and a game that
+// recreates its window) destroy devices and make new ones, which may reuse the address;
+// handles of the old device would then name other textures of the new one. Each device gets
+// a 1 x 1 mark texture holding a number of its own; when the number read back differs, the
+// device is new and every copy made for that address is forgotten.
+#include <cstdint>
+#include <vector>
+
+#include "platform/render/hge.h"
+
+namespace plat {
+
+class DeviceRegistry {
+ public:
+  static DeviceRegistry& Instance();
+
+  // Call before using textures made for `device` (once per frame is enough).
+  void Validate(HGE* device);
+  // What is known about `device` is dropped (it is about to go away).
+  void Forget(const HGE* device);
+
+ private:
+  struct Mark {
+    HGE* device;
+    HTEXTURE tex;
+    std::uint32_t value;
+  };
+  bool Matches(const Mark& m) const;
+
+  std::vector<Mark> m_marks;
+  std::uint32_t m_next = 1;
+};
+
+// Drops every texture copy made for a device; call it before destroying a device whose
+// address may come back (the registry also notices by itself).
+void ForgetRenderDevice(const HGE* device);
+
+}  // namespace plat

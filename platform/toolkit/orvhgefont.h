@@ -1,0 +1,95 @@
+#pragma once
+// Text drawing with glyphs from plat::GlyphRasterizer, cached in textures.
+//
+// Callers may rely on:
+//  - OrvHgeFont(face, size, bold, italic, antialias): face is GBK ("宋", "宋体"); size is the
+//    pixel height of the characters; bold (weight 700), italic and antialias (gray glyphs
+//    instead of one-bit ones) are 0 or 1 (any non-zero counts as 1);
+//  - 8-bit texts are GBK, wide texts UTF-16; align 0 draws from x, 1 centres the text on x;
+//    y is the top of the text line (the baseline is Ascent() below it);
+//  - every glyph is rasterised once per font and kept in a texture atlas, so drawing and
+//    measuring a string never rasterise again;
+//  - the colour starts as kDefaultColor and stays until changed; SetColor(c, -1) sets all four
+//    corners of every glyph, 0..3 one corner (top-left, top-right, bottom-right, bottom-left);
+//  - '\n' and other control characters take no room and draw nothing;
+//  - with no rasteriser (no font at all) every text is 0 wide and draws nothing.
+// Single UI thread.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <guichan/color.hpp>
+#include <guichan/font.hpp>
+#include <guichan/graphics.hpp>
+
+#include "platform/render/glyphrasterizer.h"
+#include "platform/render/hge.h"
+
+class OrvHgeGraphics;
+
+namespace plat {
+class GlyphAtlas;
+}
+
+class OrvHgeFont : public gcn::Font {
+ public:
+  static const gcn::Color kDefaultColor;  // opaque white
+  enum Align { kAlignLeft = 0, kAlignCenter = 1 };
+
+  OrvHgeFont(const char* faceGbk, int size, int bold, int italic, int antialias);
+  ~OrvHgeFont() override;
+  OrvHgeFont(const OrvHgeFont&) = delete;
+  OrvHgeFont& operator=(const OrvHgeFont&) = delete;
+
+  void drawString(gcn::Graphics* g, const std::string& gbk, int x, int y, int align);
+  void drawString(gcn::Graphics* g, const std::u16string& text, int x, int y, int align);
+  // guichan's text drawing: GBK from x.
+  void drawString(gcn::Graphics* g, const std::string& gbk, int x, int y) override;
+
+  int getWidth(const std::string& gbk) const override;
+  int getWidth(const std::u16string& text) const;
+  int getHeight() const override;
+  // Byte index in a GBK text nearest to x (never inside a two-byte character).
+  int getStringIndexAt(const std::string& gbk, int x) const override;
+
+  void SetColor(const gcn::Color& c, int index = -1);
+  gcn::Color GetColor() const { return m_colors[0]; }
+  gcn::Color GetColor(int index) const;
+
+  int Size() const { return m_size; }
+  int Ascent() const { return m_ascent; }
+  bool IsBold() const { return m_bold; }
+  bool IsItalic() const { return m_italic; }
+  bool IsAntialiased() const { return m_antialias; }
+  bool IsValid() const { return m_rasterizer != nullptr; }
+  // Glyphs rasterised so far (for tests: drawing twice must not raise it).
+  std::size_t RasterizedGlyphs() const { return m_rasterized; }
+
+ private:
+  struct Glyph {
+    bool drawable = false;  // false for empty boxes and failures: advance only
+    int advance = 0;
+    int offsetX = 0, offsetY = 0;  // box top-left relative to (pen x, line top)
+    int w = 0, h = 0;
+    int page = -1;  // atlas page
+    int atlasX = 0, atlasY = 0;
+  };
+
+  const Glyph& GetGlyphInfo(char16_t code) const;
+  Glyph Rasterize(char16_t code) const;
+  void DrawText(gcn::Graphics* g, const std::u16string& text, int x, int y, int align);
+  void DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int x, int y);
+
+  std::string m_face;
+  int m_size;
+  bool m_bold, m_italic, m_antialias;
+  int m_ascent = 0;
+  std::unique_ptr<plat::GlyphRasterizer> m_rasterizer;
+  std::array<gcn::Color, 4> m_colors;
+  mutable std::unordered_map<char16_t, Glyph> m_glyphs;
+  mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
+  mutable std::size_t m_rasterized = 0;
+};

@@ -1,0 +1,38 @@
+#include "platform/toolkit/orvhgeimage.h"
+
+#include "platform/text/assetpath.h"
+#include "platform/toolkit/deviceregistry.h"
+#include "platform/toolkit/texturecache.h"
+
+OrvHgeImage::OrvHgeImage(const char* path, bool flag) : m_path(path ? path : ""), m_flag(flag) {
+  if (!m_path.empty()) m_entry = plat::TextureCache::Instance().Load(plat::AssetPath(m_path));
+}
+
+OrvHgeImage::~OrvHgeImage() = default;
+
+int OrvHgeImage::getWidth() const { return m_entry ? m_entry->Width() : 0; }
+
+int OrvHgeImage::getHeight() const { return m_entry ? m_entry->Height() : 0; }
+
+bool OrvHgeImage::IsValid() const { return m_entry != nullptr; }
+
+HTEXTURE OrvHgeImage::Texture() const {
+  if (!m_entry) return 0;
+  HGE* hge = hgeCreate(HGE_VERSION);
+  plat::DeviceRegistry::Instance().Validate(hge);
+  const HTEXTURE tex = TextureOn(hge);
+  if (hge) hge->Release();
+  return tex;
+}
+
+HTEXTURE OrvHgeImage::TextureOn(HGE* device) const {
+  int level = 0;
+  return TextureOn(device, 1.0f, &level);
+}
+
+HTEXTURE OrvHgeImage::TextureOn(HGE* device, float scale, int* level) const {
+  *level = 0;
+  if (!m_entry || !device) return 0;
+  if (m_flag) *level = plat::TextureEntry::LevelForScale(scale);
+  return m_entry->Level(*level)->On(device);
+}

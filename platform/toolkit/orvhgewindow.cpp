@@ -1,0 +1,74 @@
+#include "platform/toolkit/orvhgewindow.h"
+
+#include <algorithm>
+
+#include <guichan/exception.hpp>
+#include <guichan/rectangle.hpp>
+
+#include "platform/toolkit/clock.h"
+#include "platform/toolkit/timerqueue.h"
+
+OrvHgeWindow::OrvHgeWindow() {
+  setOpaque(false);
+  setFocusable(false);
+  addMouseListener(this);
+}
+
+OrvHgeWindow::~OrvHgeWindow() {
+  plat::TimerQueue::Instance().KillAll(this);
+  std::vector<gcn::Widget*> adopted;
+  adopted.swap(m_adopted);
+  for (gcn::Widget* w : adopted) {
+    w->removeDeathListener(&m_watcher);
+    delete w;  // its death takes it out of this container too
+  }
+}
+
+void OrvHgeWindow::AdoptWatcher::death(const gcn::Event& event) {
+  m_adopted.erase(std::remove(m_adopted.begin(), m_adopted.end(), event.getSource()),
+                  m_adopted.end());
+}
+
+void OrvHgeWindow::add(gcn::Widget* w) {
+  if (w) gcn::Container::add(w);
+}
+
+void OrvHgeWindow::add(gcn::Widget* w, int x, int y) {
+  if (w) gcn::Container::add(w, x, y);
+}
+
+void OrvHgeWindow::Adopt(gcn::Widget* w) {
+  if (!w) return;
+  if (std::find(m_adopted.begin(), m_adopted.end(), w) != m_adopted.end()) return;
+  m_adopted.push_back(w);
+  w->addDeathListener(&m_watcher);
+}
+
+void OrvHgeWindow::SetTimer(unsigned id, unsigned ms) {
+  plat::TimerQueue::Instance().Set(this, id, ms, plat::GetClock().NowMs());
+}
+
+void OrvHgeWindow::KillTimer(unsigned id) { plat::TimerQueue::Instance().Kill(this, id); }
+
+bool OrvHgeWindow::HasTimer(unsigned id) const {
+  return plat::TimerQueue::Instance().IsSet(this, id);
+}
+
+void OrvHgeWindow::draw(gcn::Graphics* g) { drawChildren(g); }
+
+void OrvHgeWindow::drawExLayer(gcn::Graphics* g) {
+  for (gcn::Widget* w : mWidgets) {
+    auto* child = dynamic_cast<OrvHgeWindow*>(w);
+    if (!child || !child->isVisible()) continue;
+    const gcn::Rectangle& d = child->getDimension();
+    g->pushClipArea(d);
+    child->drawExLayer(g);
+    g->popClipArea();
+  }
+}
+
+void OrvHgeWindow::OnCommand(int) {}
+
+void OrvHgeWindow::OnTimer(unsigned) {}
+
+void OrvHgeWindow::action(const gcn::ActionEvent&) {}

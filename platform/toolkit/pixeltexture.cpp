@@ -1,0 +1,98 @@
+#include "platform/toolkit/pixeltexture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+#include <utility>
+
+namespace plat {
+
+namespace {
+// Never destroyed: pixel textures of static objects die after every other static.
+std::unordered_set<PixelTexture*>& Alive() {
+  static auto* alive = new std::unordered_set<PixelTexture*>();
+  return *alive;
+}
+}  // namespace
+
+PixelTexture::PixelTexture(int width, int height)
+    : m_width(std::max(width, 0)),
+      m_height(std::max(height, 0)),
+      m_pixels(static_cast<std::size_t>(m_width) * m_height, 0u) {
+  Alive().insert(this);
+}
+
+PixelTexture::PixelTexture(int width, int height, std::vector<std::uint32_t> pixels)
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_pixels(std::move(pixels)) {
+  m_pixels.resize(static_cast<std::size_t>(m_width) * m_height, 0u);
+  Alive().insert(this);
+}
+
+PixelTexture::PixelTexture(PixelTexture&& other) noexcept
+    : m_width(other.m_width),
+      m_height(other.m_height),
+      m_pixels(std::move(other.m_pixels)),
+      m_version(other.m_version),
+      m_copies(std::move(other.m_copies)) {
+  other.m_width = other.m_height = 0;
+  other.m_copies.clear();
+  Alive().insert(this);
+}
+
+PixelTexture::~PixelTexture() { Alive().erase(this); }
+
+void PixelTexture::ForgetDeviceEverywhere(const HGE* device) {
+  for (PixelTexture* t : Alive()) t->ForgetDevice(device);
+}
+
+std::uint32_t PixelTexture::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= m_width || y >= m_height) return 0;
+  return m_pixels[static_cast<std::size_t>(y) * m_width + x];
+}
+
+bool PixelTexture::Upload(HGE* device, HTEXTURE tex) const {
+  std::uint32_t* dst = device->Texture_Lock(tex, false);
+  if (!dst) return false;
+  const int pitch = device->Texture_GetWidth(tex);
+  for (int y = 0; y < m_height; ++y)
+    std::memcpy(dst + static_cast<std::size_t>(y) * pitch,
+                m_pixels.data() + static_cast<std::size_t>(y) * m_width,
+                static_cast<std::size_t>(m_width) * sizeof(std::uint32_t));
+  device->Texture_Unlock(tex);
+  return true;
+}
+
+HTEXTURE PixelTexture::On(HGE* device) {
+  if (!device || m_width == 0 || m_height == 0) return 0;
+  auto it = std::find_if(m_copies.begin(), m_copies.end(),
+                         [&](const Copy& c) { return c.device == device; });
+  // A handle of another device that lived at the same address no longer matches: remake.
+  if (it != m_copies.end() && (device->Texture_GetWidth(it->tex, true) != m_width ||
+                               device->Texture_GetHeight(it->tex, true) != m_height)) {
+    m_copies.erase(it);
+    it = m_copies.end();
+  }
+  if (it == m_copies.end()) {
+    const HTEXTURE tex = device->Texture_Create(m_width, m_height);
+    if (!tex) return 0;
+    if (!Upload(device, tex)) {
+      device->Texture_Free(tex);
+      return 0;
+    }
+    m_copies.push_back(Copy{device, tex, m_version});
+    return tex;
+  }
+  if (it->version != m_version) {
+    if (!Upload(device, it->tex)) return 0;
+    it->version = m_version;
+  }
+  return it->tex;
+}
+
+void PixelTexture::ForgetDevice(const HGE* device) {
+  m_copies.erase(std::remove_if(m_copies.begin(), m_copies.end(),
+                                [&](const Copy& c) { return c.device == device; }),
+                 m_copies.end());
+}
+
+}  // namespace plat

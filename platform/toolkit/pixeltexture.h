@@ -1,0 +1,54 @@
+#pragma once
+// ARGB pixels kept in memory and mirrored into textures of the devices that draw them.
+//
+// A device texture is made (or refreshed after a change) on first use by that device, so
+// images and glyph pages outlive devices and survive a change of device. Textures are never
+// freed here: they die with their device, which may already be gone when this object dies.
+#include <cstdint>
+#include <vector>
+
+#include "platform/render/hge.h"
+
+namespace plat {
+
+class PixelTexture {
+ public:
+  PixelTexture(int width, int height);  // transparent
+  PixelTexture(int width, int height, std::vector<std::uint32_t> pixels);
+  ~PixelTexture();
+  PixelTexture(const PixelTexture&) = delete;
+  PixelTexture& operator=(const PixelTexture&) = delete;
+  PixelTexture(PixelTexture&& other) noexcept;
+  PixelTexture& operator=(PixelTexture&&) = delete;
+
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  std::uint32_t* Pixels() { return m_pixels.data(); }
+  const std::uint32_t* Pixels() const { return m_pixels.data(); }
+  std::uint32_t Pixel(int x, int y) const;  // 0 outside
+  // After writing Pixels(): every device copy is refreshed at its next use.
+  void MarkChanged() { ++m_version; }
+
+  // The texture on a device, made or refreshed as needed; 0 when the device cannot make one.
+  HTEXTURE On(HGE* device);
+  // Drop what is known about a device (it is going away or was replaced).
+  void ForgetDevice(const HGE* device);
+  std::size_t DeviceCopies() const { return m_copies.size(); }
+  // ForgetDevice on every PixelTexture alive.
+  static void ForgetDeviceEverywhere(const HGE* device);
+
+ private:
+  struct Copy {
+    HGE* device;
+    HTEXTURE tex;
+    std::uint64_t version;
+  };
+  bool Upload(HGE* device, HTEXTURE tex) const;
+
+  int m_width, m_height;
+  std::vector<std::uint32_t> m_pixels;
+  std::uint64_t m_version = 1;
+  std::vector<Copy> m_copies;
+};
+
+}  // namespace plat

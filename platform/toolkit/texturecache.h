@@ -1,0 +1,31 @@
+#pragma once
+// Decoded image files by file path, shared by every OrvHgeImage of a path.
+//
+// Files are decoded with SDL2_image into memory, so an image knows its size without any
+// render device; unreadable files are not remembered (a file written later is found).
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "platform/render/hge.h"
+#include "platform/toolkit/textureentry.h"
+
+namespace plat {
+
+class TextureCache {
+ public:
+  static TextureCache& Instance();
+
+  // nullptr when the file is missing or cannot be decoded.
+  std::shared_ptr<TextureEntry> Load(const std::string& filePath);
+  void Clear() { m_entries.clear(); }
+  std::size_t Size() const { return m_entries.size(); }
+
+ private:
+  std::unordered_map<std::string, std::shared_ptr<TextureEntry>> m_entries;
+};
+
+// The pixels of an image file as ARGB; nullptr when it cannot be read.
+std::unique_ptr<TextureEntry> DecodeImageFile(const std::string& filePath);
+
+}  // namespace plat

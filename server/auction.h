@@ -1,0 +1,149 @@
+#pragma once
+// The game: seven listed goods, one lot on sale in slot 7 (tile 6, which the
+// client never draws), six candidates in slots 1..6 on tiles 0..5 collecting
+// likes. A lot closes when sold out (winner drawn by shares held) or when its
+// time runs out (every buyer refunded). After a short pause the most liked
+// candidate moves into slot 7 and opens, and a waiting goods item takes the
+// candidate's slot; when nothing waits, a new batch is listed instead.
+// Single-threaded: the owner calls everything from one thread.
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "client/core/cmd_velmora.h"
+#include "server/clock.h"
+#include "server/goodscatalogue.h"
+#include "server/outbox.h"
+#include "server/store.h"
+
+namespace velsrv {
+
+// Purchase answer when the store failed; the client shows nothing for it.
+constexpr std::uint8_t BUY_RESULT_SERVER_ERROR = 9;
+
+struct AuctionOptions {
+  std::uint32_t lotSeconds = 60;
+  std::uint32_t pauseSeconds = 5;       // between a lot's result and the next lot
+  std::uint32_t initialCoins = 1000000;  // granted once to every new player
+  std::uint64_t seed = 1;
+};
+
+class Auction {
+ public:
+  static constexpr std::size_t kSlots = MAX_LISTED_GOODS;
+  static constexpr std::size_t kLotSlotIndex = kSlots - 1;  // slot 7, tile 6
+  static constexpr std::size_t kHistoryRows = 30;
+  static constexpr std::size_t kMyBuyRows = 50;
+  static constexpr std::size_t kLuckyRows = 10;
+
+  using Logger = std::function<void(const std::string&)>;
+
+  // What a player (or a simulated one) can see of the lot on sale.
+  struct LotView {
+    std::uint32_t goodsId = 0;
+    std::uint32_t goodsNumber = 0;
+    std::uint32_t totalShares = 0;
+    std::uint32_t soldShares = 0;
+    std::uint32_t sharePrice = 0;
+    std::uint32_t minShares = 0;
+    std::uint64_t deadlineMs = 0;
+  };
+
+  Auction(const GoodsCatalogue& catalogue, Store& store, Clock& clock, const AuctionOptions& options, Outbox& out,
+          Logger log = nullptr);
+
+  // Refunds lots a previous run left open, lists the first batch and opens a lot.
+  bool Start(std::string* error);
+
+  // The player of that nickname, created with the initial grant if new.
+  std::optional<PlayerRow> EnsurePlayer(const std::string& nicknameGbk, bool bot);
+  // Sends a player who has just entered everything its screens need.
+  bool Enter(std::uint32_t userId);
+
+  // Answers the buyer with SUB_S_BUY_RESULT and returns the code.
+  std::uint8_t Buy(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares);
+  std::uint8_t BuyAll(std::uint32_t userId, std::uint32_t goodsId);
+  // True when the like counted; the liker always gets its marks back.
+  bool Like(std::uint32_t userId, std::uint32_t goodsId);
+
+  // Closes a lot whose time ran out, opens the next one after the pause.
+  void Tick();
+
+  std::optional<LotView> CurrentLot() const;
+  std::vector<std::uint32_t> CandidateIds() const;
+  bool HasLiked(std::uint32_t userId, std::uint32_t goodsId) const;
+  std::uint32_t LikeCount(std::uint32_t goodsId) const;
+  std::uint32_t HeldShares(std::uint32_t userId) const;
+  // The listed goods as the given player's client sees them, slots 1..7.
+  std::vector<CMD_GF_VELMORA_GOODS_ITEM> GoodsListFor(std::uint32_t userId) const;
+
+ private:
+  struct Listing {
+    const GoodsDef* goods = nullptr;
+    std::uint32_t number = 0;
+    std::uint32_t state = GOODS_STATE_CANDIDATE;
+  };
+  struct OpenLot {
+    long long lotId = 0;
+    std::uint64_t deadlineMs = 0;
+    std::uint32_t sold = 0;
+    std::map<std::uint32_t, std::uint32_t> holdings;  // user id -> shares, in user order
+  };
+  enum class Phase { Selling, Pause };
+
+  std::uint8_t Purchase(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares, bool all);
+  void Reply(std::uint32_t userId, std::uint8_t code);
+  std::uint32_t AllocateNumber();
+  bool ListNewBatch();
+  bool OpenLotInSlot();
+  void CloseLot(bool soldOut);
+  void OpenNext();
+  int MostLikedCandidate() const;
+  const Listing* FindListing(std::uint32_t goodsId) const;
+  CMD_GF_VELMORA_GOODS_ITEM ItemRecord(std::size_t index, std::uint32_t userId) const;
+  void SendUserRecord(const PlayerRow& player);
+  void SendUserRecord(std::uint32_t userId);
+  void SendLikeState(std::uint32_t userId);
+  void BroadcastLikeUpdate();
+  void BroadcastGoodsList();
+  std::vector<CMD_GF_VELMORA_GET_RECENTLY_RESULT_RSP> HistoryRecords();
+  void BroadcastHistory();
+  void SendMyBuyRecords(std::uint32_t userId);
+  void SendLuckyUsers(std::uint32_t userId);
+  void Log(const std::string& line) const;
+
+  template <typename T>
+  void BroadcastRecord(std::uint16_t sub, const T& record) {
+    out_.Broadcast(MDM_GF_GAME, sub, &record, sizeof(T));
+  }
+  template <typename T>
+  void SendRecord(std::uint32_t userId, std::uint16_t sub, const T& record) {
+    out_.SendTo(userId, MDM_GF_GAME, sub, &record, sizeof(T));
+  }
+
+  const GoodsCatalogue& catalogue_;
+  Store& store_;
+  Clock& clock_;
+  AuctionOptions options_;
+  Outbox& out_;
+  Logger log_;
+  std::mt19937_64 rng_;
+
+  std::array<std::optional<Listing>, kSlots> slots_;
+  std::deque<const GoodsDef*> waiting_;
+  std::optional<OpenLot> lot_;
+  Phase phase_ = Phase::Pause;
+  std::uint64_t pauseEndsMs_ = 0;
+  int nextSlot_ = -1;  // candidate index promoted after the pause; -1: a new batch
+  std::uint32_t lastNumber_ = 0;
+  std::map<std::uint32_t, std::set<std::uint32_t>> likes_;  // goods id -> users, this period
+};
+
+}  // namespace velsrv

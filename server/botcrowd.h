@@ -1,0 +1,44 @@
+#pragma once
+// Simulated players: they like candidates and buy shares at random, with
+// pauses of a few seconds, through the same rules as everybody else. A bot
+// that runs out of coins retires and a new player takes its seat.
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "server/auction.h"
+
+namespace velsrv {
+
+class BotCrowd {
+ public:
+  BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed);
+
+  // Seats the bots (existing ones with coins left are reused). False when
+  // no player could be found or created.
+  bool Start();
+  void Tick();
+  std::vector<std::uint32_t> BotIds() const;
+
+ private:
+  struct Bot {
+    std::uint32_t userId = 0;
+    std::uint64_t nextActionMs = 0;
+  };
+
+  bool Seat(Bot* bot);
+  void Act(Bot& bot);
+  std::uint64_t Pause();
+  static std::string NameOf(std::uint32_t index);
+
+  Auction& auction_;
+  Store& store_;
+  Clock& clock_;
+  int count_;
+  std::mt19937_64 rng_;
+  std::vector<Bot> bots_;
+  std::uint32_t nextNameIndex_ = 0;
+};
+
+}  // namespace velsrv

@@ -1,0 +1,320 @@
+#include "server/servercore.h"
+
+#include <random>
+
+#include "client/core/cmd_velmora.h"
+#include "platform/net/frameencoder.h"
+#include "platform/net/framemessages.h"
+#include "server/gbktext.h"
+
+namespace velsrv {
+
+namespace net = plat::net;
+
+namespace {
+
+const char* const kDefaultGoodsFile = "assets/server/goods.xml";
+constexpr std::uint32_t kHousekeepingMs = 1000;
+
+// Reasons shown to a refused player.
+const char* const kReasonBadLogin = "登录请求无效";
+const char* const kReasonVersion = "客户端版本不符";
+const char* const kReasonBadName = "昵称无效";
+const char* const kReasonNameTaken = "昵称已被占用";
+const char* const kReasonElsewhere = "账号已在别处登录";
+const char* const kReasonServer = "服务器繁忙";
+
+// 1 to 31 bytes of valid GBK without control characters or only spaces.
+bool IsAcceptableNickname(const std::string& gbk) {
+  if (gbk.empty() || gbk.size() >= net::kNetNicknameLen) return false;
+  bool visible = false;
+  for (unsigned char c : gbk) {
+    if (c < 0x20 || c == 0x7F) return false;  // GBK trail bytes are never below 0x40
+    if (c != ' ') visible = true;
+  }
+  return visible && GbkToUtf8(gbk).has_value();
+}
+
+}  // namespace
+
+ServerCore::ServerCore(const ServerOptions& options)
+    : options_(options),
+      clock_(options.clock ? options.clock : &steadyClock_),
+      acceptor_(io_),
+      gameTimer_(io_),
+      houseTimer_(io_) {}
+
+ServerCore::~ServerCore() = default;
+
+void ServerCore::Log(const std::string& line) const {
+  if (options_.log) options_.log(line);
+}
+
+bool ServerCore::Init(std::uint16_t port, std::string* error) {
+  const std::string goodsFile = options_.goodsFile.empty() ? kDefaultGoodsFile : options_.goodsFile;
+  if (!catalogue_.LoadFile(goodsFile, error)) return false;
+  std::string dbError;
+  store_ = Store::Open(options_.dbPath, options_.durable, &dbError);
+  if (!store_) {
+    if (error) *error = options_.dbPath + ": " + dbError;
+    return false;
+  }
+  std::uint64_t seed = options_.seed;
+  if (seed == 0) seed = (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+  AuctionOptions game;
+  game.lotSeconds = options_.lotSeconds;
+  game.pauseSeconds = options_.pauseSeconds;
+  game.initialCoins = options_.initialCoins;
+  game.seed = seed;
+  auction_ = std::make_unique<Auction>(catalogue_, *store_, *clock_, game, *this, options_.log);
+  if (!auction_->Start(error)) return false;
+  bots_ = std::make_unique<BotCrowd>(*auction_, *store_, *clock_, options_.bots, seed ^ 0x9E3779B97F4A7C15ull);
+  if (!bots_->Start()) {
+    if (error) *error = "could not seat the simulated players";
+    return false;
+  }
+
+  asio::error_code ec;
+  const asio::ip::address address = asio::ip::make_address(options_.bindAddress, ec);
+  if (ec) {
+    if (error) *error = "bad bind address " + options_.bindAddress;
+    return false;
+  }
+  const asio::ip::tcp::endpoint endpoint(address, port);
+  acceptor_.open(endpoint.protocol(), ec);
+  if (!ec) acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
+  if (!ec) acceptor_.bind(endpoint, ec);
+  if (!ec) acceptor_.listen(asio::socket_base::max_listen_connections, ec);
+  if (ec) {
+    if (error) *error = "cannot listen on " + options_.bindAddress + ":" + std::to_string(port) + ": " + ec.message();
+    return false;
+  }
+  port_ = acceptor_.local_endpoint().port();
+  lastHeartbeatMs_ = SteadyNowMs();
+  Accept();
+  ScheduleGameTick();
+  ScheduleHousekeeping();
+  return true;
+}
+
+void ServerCore::Shutdown() {
+  shutDown_ = true;
+  asio::error_code ec;
+  acceptor_.close(ec);
+  gameTimer_.cancel();
+  houseTimer_.cancel();
+  auto sessions = sessions_;  // closing edits the map
+  for (auto& entry : sessions) entry.second->Close();
+}
+
+void ServerCore::Accept() {
+  acceptor_.async_accept([this](const asio::error_code& ec, asio::ip::tcp::socket socket) {
+    if (shutDown_) return;
+    if (!ec) {
+      if (sessions_.size() >= options_.maxPeers) {
+        asio::error_code ignored;
+        socket.close(ignored);
+        ++droppedPeers_;
+      } else {
+        const std::uint64_t id = nextSessionId_++;
+        auto session = std::make_shared<Session>(std::move(socket), *this, id, options_.maxQueuedBytes, SteadyNowMs());
+        sessions_[id] = session;
+        session->Start();
+      }
+    }
+    Accept();
+  });
+}
+
+void ServerCore::ScheduleGameTick() {
+  if (options_.tickMs == 0 || shutDown_) return;
+  gameTimer_.expires_after(std::chrono::milliseconds(options_.tickMs));
+  gameTimer_.async_wait([this](const asio::error_code& ec) {
+    if (ec || shutDown_) return;
+    GameTick();
+    ScheduleGameTick();
+  });
+}
+
+void ServerCore::GameTick() {
+  auction_->Tick();
+  bots_->Tick();
+}
+
+void ServerCore::ScheduleHousekeeping() {
+  if (shutDown_) return;
+  houseTimer_.expires_after(std::chrono::milliseconds(kHousekeepingMs));
+  houseTimer_.async_wait([this](const asio::error_code& ec) {
+    if (ec || shutDown_) return;
+    Housekeeping();
+    ScheduleHousekeeping();
+  });
+}
+
+void ServerCore::Housekeeping() {
+  const std::uint64_t now = SteadyNowMs();
+  std::vector<std::shared_ptr<Session>> stale;
+  for (auto& entry : sessions_) {
+    Session& s = *entry.second;
+    const bool loginOverdue = s.UserId() == 0 && now - s.OpenedAtMs() > options_.loginTimeoutMs;
+    const bool writeStalled = s.WriteStartedMs() != 0 && now - s.WriteStartedMs() > options_.writeTimeoutMs;
+    if (loginOverdue || writeStalled) stale.push_back(entry.second);
+  }
+  for (auto& s : stale) Drop(*s);
+  // Keeps idle connections alive and finds peers that vanished.
+  if (now - lastHeartbeatMs_ >= options_.heartbeatMs) {
+    lastHeartbeatMs_ = now;
+    Broadcast(net::kMainHeartbeat, 0, nullptr, 0);
+  }
+}
+
+void ServerCore::Drop(Session& session) {
+  ++droppedPeers_;
+  session.Close();
+}
+
+void ServerCore::Refuse(Session& session) {
+  ++refusedFrames_;
+  if (!session.CountRefused()) Drop(session);
+}
+
+void ServerCore::OnClosed(Session& session) {
+  auto user = byUser_.find(session.UserId());
+  if (user != byUser_.end() && user->second == &session) byUser_.erase(user);
+  sessions_.erase(session.Id());
+}
+
+// ---------------------------------------------------------------------------
+// Outbox
+
+void ServerCore::SendTo(std::uint32_t userId, std::uint16_t mainCmd, std::uint16_t subCmd, const void* data,
+                        std::size_t size) {
+  auto it = byUser_.find(userId);
+  if (it != byUser_.end()) it->second->Send(mainCmd, subCmd, data, size);
+}
+
+void ServerCore::Broadcast(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size) {
+  if (byUser_.empty()) return;
+  auto frame = std::make_shared<std::string>();
+  if (!net::AppendFrame(*frame, mainCmd, subCmd, data, size)) {
+    Log("message too large to send: main " + std::to_string(mainCmd) + " sub " + std::to_string(subCmd));
+    return;
+  }
+  std::vector<Session*> receivers;
+  receivers.reserve(byUser_.size());
+  for (auto& entry : byUser_) receivers.push_back(entry.second);
+  // A receiver that overflows closes and leaves byUser_, hence the copy.
+  std::shared_ptr<const std::string> shared = std::move(frame);
+  for (Session* s : receivers) s->Send(shared);
+}
+
+// ---------------------------------------------------------------------------
+// Frames
+
+void ServerCore::OnFrame(Session& session, const net::FrameView& frame) {
+  switch (frame.header.mainCmd) {
+    case net::kMainHeartbeat:
+      return;
+    case net::kMainLogin:
+      if (frame.header.subCmd == net::kSubLoginRequest) {
+        OnLogin(session, frame);
+        return;
+      }
+      break;
+    case net::kMainGame:
+      OnGame(session, frame);
+      return;
+    default:
+      break;
+  }
+  Refuse(session);
+}
+
+void ServerCore::RefuseLogin(Session& session, const std::string& reasonUtf8) {
+  net::NetLoginRefused refused{};
+  SetFieldText(refused.reason, Utf8ToGbk(reasonUtf8).value_or(std::string()));
+  session.Send(net::kMainLogin, net::kSubLoginRefused, &refused, sizeof(refused));
+  session.CloseWhenSent();
+}
+
+void ServerCore::OnLogin(Session& session, const net::FrameView& frame) {
+  if (session.UserId() != 0) {  // one identity per connection
+    Refuse(session);
+    return;
+  }
+  if (frame.size != sizeof(net::NetLoginRequest)) {
+    RefuseLogin(session, kReasonBadLogin);
+    return;
+  }
+  net::NetLoginRequest req;
+  std::memcpy(&req, frame.payload, sizeof(req));
+  if (req.protocolVersion != net::kProtocolVersion) {
+    RefuseLogin(session, kReasonVersion);
+    return;
+  }
+  const std::string nickname = FieldText(req.nickname);
+  if (!IsAcceptableNickname(nickname)) {
+    RefuseLogin(session, kReasonBadName);
+    return;
+  }
+  auto player = auction_->EnsurePlayer(nickname, false);
+  if (!player) {
+    RefuseLogin(session, kReasonServer);
+    return;
+  }
+  if (player->bot) {
+    RefuseLogin(session, kReasonNameTaken);
+    return;
+  }
+  auto previous = byUser_.find(player->id);
+  if (previous != byUser_.end()) {
+    // The newer connection wins: the old one is likely a peer that vanished.
+    Session* old = previous->second;
+    byUser_.erase(previous);
+    old->SetUserId(0);
+    RefuseLogin(*old, kReasonElsewhere);
+  }
+  session.SetUserId(player->id);
+  byUser_[player->id] = &session;
+  Log("player " + GbkToUtf8Lossy(nickname) + " entered (id " + std::to_string(player->id) + ")");
+  auction_->Enter(player->id);
+}
+
+void ServerCore::OnGame(Session& session, const net::FrameView& frame) {
+  const std::uint32_t userId = session.UserId();
+  switch (frame.header.subCmd) {
+    case SUB_C_BUY: {
+      auto req = ReadClientRequest<SUB_C_BUY>(frame.payload, frame.size);
+      if (!req) break;
+      if (userId == 0) {
+        CMD_GF_VELMORA_BUY_RSP rsp{BUY_RESULT_NO_USER};
+        session.Send(MDM_GF_GAME, SUB_S_BUY_RESULT, &rsp, sizeof(rsp));
+        return;
+      }
+      auction_->Buy(userId, req->goodsId, req->shares);
+      return;
+    }
+    case SUB_C_BUY_ALL: {
+      auto req = ReadClientRequest<SUB_C_BUY_ALL>(frame.payload, frame.size);
+      if (!req) break;
+      if (userId == 0) {
+        CMD_GF_VELMORA_BUY_RSP rsp{BUY_RESULT_NO_USER};
+        session.Send(MDM_GF_GAME, SUB_S_BUY_RESULT, &rsp, sizeof(rsp));
+        return;
+      }
+      auction_->BuyAll(userId, req->goodsId);
+      return;
+    }
+    case SUB_C_LIKE: {
+      auto req = ReadClientRequest<SUB_C_LIKE>(frame.payload, frame.size);
+      if (!req || userId == 0 || req->likeCount != LIKE_REQUEST_COUNT) break;
+      auction_->Like(userId, req->goodsId);
+      return;
+    }
+    default:
+      break;
+  }
+  Refuse(session);
+}
+
+}  // namespace velsrv

@@ -1,0 +1,87 @@
+#pragma once
+// Everything the server thread owns: the event loop, the listening socket,
+// the sessions, the game and its store. Used only through Server.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <asio.hpp>
+
+#include "server/auction.h"
+#include "server/botcrowd.h"
+#include "server/clock.h"
+#include "server/goodscatalogue.h"
+#include "server/outbox.h"
+#include "server/serveroptions.h"
+#include "server/session.h"
+#include "server/store.h"
+
+namespace velsrv {
+
+class ServerCore final : public Outbox, public Session::Host {
+ public:
+  explicit ServerCore(const ServerOptions& options);
+  ~ServerCore() override;
+
+  // Loads, recovers and binds; runs nothing yet.
+  bool Init(std::uint16_t port, std::string* error);
+  std::uint16_t Port() const { return port_; }
+  asio::io_context& Io() { return io_; }
+  // On the server thread: closes the listener, the timers and every session.
+  void Shutdown();
+
+  void GameTick();
+  Auction& Game() { return *auction_; }
+  Store& Db() { return *store_; }
+  std::size_t PeerCount() const { return sessions_.size(); }
+  std::size_t PlayerCount() const { return byUser_.size(); }
+  std::uint64_t RefusedFrames() const { return refusedFrames_; }
+  std::uint64_t DroppedPeers() const { return droppedPeers_; }
+
+  // Outbox
+  void SendTo(std::uint32_t userId, std::uint16_t mainCmd, std::uint16_t subCmd, const void* data,
+              std::size_t size) override;
+  void Broadcast(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size) override;
+
+  // Session::Host
+  void OnFrame(Session& session, const plat::net::FrameView& frame) override;
+  void OnClosed(Session& session) override;
+
+ private:
+  void Accept();
+  void ScheduleGameTick();
+  void ScheduleHousekeeping();
+  void Housekeeping();
+  void Refuse(Session& session);
+  void Drop(Session& session);
+  void RefuseLogin(Session& session, const std::string& reasonUtf8);
+  void OnLogin(Session& session, const plat::net::FrameView& frame);
+  void OnGame(Session& session, const plat::net::FrameView& frame);
+  void Log(const std::string& line) const;
+
+  ServerOptions options_;
+  SteadyClock steadyClock_;
+  Clock* clock_;
+  GoodsCatalogue catalogue_;
+  std::unique_ptr<Store> store_;
+  std::unique_ptr<Auction> auction_;
+  std::unique_ptr<BotCrowd> bots_;
+
+  // Declared after the game so it is destroyed first, with every handler
+  // that still refers to a session.
+  asio::io_context io_;
+  asio::ip::tcp::acceptor acceptor_;
+  asio::steady_timer gameTimer_;
+  asio::steady_timer houseTimer_;
+  std::map<std::uint64_t, std::shared_ptr<Session>> sessions_;
+  std::map<std::uint32_t, Session*> byUser_;
+  std::uint64_t nextSessionId_ = 1;
+  std::uint16_t port_ = 0;
+  std::uint64_t lastHeartbeatMs_ = 0;
+  std::uint64_t refusedFrames_ = 0;
+  std::uint64_t droppedPeers_ = 0;
+  bool shutDown_ = false;
+};
+
+}  // namespace velsrv

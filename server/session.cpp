@@ -1,0 +1,121 @@
+#include "server/session.h"
+
+#include <chrono>
+
+#include "platform/net/frameencoder.h"
+
+namespace velsrv {
+
+namespace {
+// Frames per write call: enough to batch broadcasts under load.
+constexpr std::size_t kMaxBatchFrames = 256;
+// Refused frames a peer may send before it is taken for a flood.
+constexpr unsigned kMaxRefusedFrames = 64;
+}  // namespace
+
+std::uint64_t SteadyNowMs() {
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+          .count());
+}
+
+Session::Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes,
+                 std::uint64_t nowMs)
+    : socket_(std::move(socket)), host_(host), id_(id), maxQueuedBytes_(maxQueuedBytes), openedAtMs_(nowMs) {}
+
+void Session::Start() {
+  asio::error_code ec;
+  socket_.set_option(asio::ip::tcp::no_delay(true), ec);
+  ReadMore();
+}
+
+bool Session::CountRefused() { return ++refused_ <= kMaxRefusedFrames; }
+
+void Session::ReadMore() {
+  if (closed_) return;
+  auto self = shared_from_this();
+  socket_.async_read_some(asio::buffer(readBuffer_),
+                          [self](const asio::error_code& ec, std::size_t bytes) { self->OnRead(ec, bytes); });
+}
+
+void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
+  if (closed_ || closing_) return;
+  if (ec) {
+    Close();
+    return;
+  }
+  decoder_.Feed(readBuffer_.data(), bytes);
+  plat::net::FrameView frame;
+  for (;;) {
+    const auto status = decoder_.Next(&frame);
+    if (status == plat::net::FrameDecoder::Status::NeedMore) break;
+    if (status == plat::net::FrameDecoder::Status::Malformed) {
+      Close();  // the framing is broken: nothing after this can be trusted
+      return;
+    }
+    host_.OnFrame(*this, frame);
+    if (closed_ || closing_) return;
+  }
+  ReadMore();
+}
+
+void Session::Send(std::shared_ptr<const std::string> frame) {
+  if (closed_ || !frame || frame->empty()) return;
+  if (queuedBytes_ + frame->size() > maxQueuedBytes_) {
+    Close();  // a peer this far behind is gone or not reading
+    return;
+  }
+  queuedBytes_ += frame->size();
+  pending_.push_back(std::move(frame));
+  if (inflight_.empty()) WriteMore();
+}
+
+void Session::Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size) {
+  auto frame = std::make_shared<std::string>();
+  if (!plat::net::AppendFrame(*frame, mainCmd, subCmd, data, size)) return;
+  Send(std::move(frame));
+}
+
+void Session::WriteMore() {
+  if (closed_ || pending_.empty()) return;
+  buffers_.clear();
+  while (!pending_.empty() && inflight_.size() < kMaxBatchFrames) {
+    inflight_.push_back(std::move(pending_.front()));
+    pending_.pop_front();
+    buffers_.emplace_back(asio::buffer(*inflight_.back()));
+  }
+  writeStartedMs_ = SteadyNowMs();
+  auto self = shared_from_this();
+  asio::async_write(socket_, buffers_, [self](const asio::error_code& ec, std::size_t) { self->OnWritten(ec); });
+}
+
+void Session::OnWritten(const asio::error_code& ec) {
+  writeStartedMs_ = 0;
+  for (const auto& f : inflight_) queuedBytes_ -= f->size();
+  inflight_.clear();
+  if (closed_) return;
+  if (ec || (closing_ && pending_.empty())) {
+    Close();
+    return;
+  }
+  WriteMore();
+}
+
+void Session::CloseWhenSent() {
+  if (closed_) return;
+  closing_ = true;
+  if (inflight_.empty() && pending_.empty()) Close();
+}
+
+void Session::Close() {
+  if (closed_) return;
+  closed_ = true;
+  auto self = shared_from_this();  // the host may drop its reference below
+  asio::error_code ec;
+  socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ec);
+  socket_.close(ec);
+  pending_.clear();
+  host_.OnClosed(*this);
+}
+
+}  // namespace velsrv

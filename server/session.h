@@ -1,0 +1,79 @@
+#pragma once
+// One connected peer: reads frames through the decoder, writes queued frames
+// in batches. Output is bounded: a peer that does not read what it is sent
+// is dropped rather than letting its queue grow.
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <asio.hpp>
+
+#include "platform/net/framedecoder.h"
+
+namespace velsrv {
+
+class Session : public std::enable_shared_from_this<Session> {
+ public:
+  class Host {
+   public:
+    virtual ~Host() = default;
+    virtual void OnFrame(Session& session, const plat::net::FrameView& frame) = 0;
+    virtual void OnClosed(Session& session) = 0;
+  };
+
+  Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes,
+          std::uint64_t nowMs);
+
+  void Start();
+  // Queues a frame already encoded (shared by every receiver of a broadcast).
+  void Send(std::shared_ptr<const std::string> frame);
+  void Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size);
+  void Close();
+  // Stops reading and closes once everything queued has been written.
+  void CloseWhenSent();
+
+  bool IsOpen() const { return !closed_; }
+  bool IsClosing() const { return closing_ || closed_; }
+  std::uint64_t Id() const { return id_; }
+  std::uint32_t UserId() const { return userId_; }
+  void SetUserId(std::uint32_t userId) { userId_ = userId; }
+  std::uint64_t OpenedAtMs() const { return openedAtMs_; }
+  // When the write now in progress started (real time), 0 when idle.
+  std::uint64_t WriteStartedMs() const { return writeStartedMs_; }
+  std::size_t QueuedBytes() const { return queuedBytes_; }
+  // Counts a refused frame; true while the peer stays under its allowance.
+  bool CountRefused();
+
+ private:
+  void ReadMore();
+  void OnRead(const asio::error_code& ec, std::size_t bytes);
+  void WriteMore();
+  void OnWritten(const asio::error_code& ec);
+
+  asio::ip::tcp::socket socket_;
+  Host& host_;
+  std::uint64_t id_;
+  std::size_t maxQueuedBytes_;
+  std::uint64_t openedAtMs_;
+  std::uint32_t userId_ = 0;
+  bool closed_ = false;
+  bool closing_ = false;
+  unsigned refused_ = 0;
+
+  plat::net::FrameDecoder decoder_;
+  std::array<std::uint8_t, 16384> readBuffer_{};
+
+  std::deque<std::shared_ptr<const std::string>> pending_;
+  std::vector<std::shared_ptr<const std::string>> inflight_;
+  std::vector<asio::const_buffer> buffers_;
+  std::size_t queuedBytes_ = 0;
+  std::uint64_t writeStartedMs_ = 0;
+};
+
+// Real milliseconds for connection housekeeping (never the game clock).
+std::uint64_t SteadyNowMs();
+
+}  // namespace velsrv

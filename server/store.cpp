@@ -1,0 +1,251 @@
+#include "server/store.h"
+
+#include "server/sqlitetransaction.h"
+
+namespace velsrv {
+
+namespace {
+
+constexpr long long kLotOpen = 1;
+constexpr long long kLotWon = 2;
+constexpr long long kLotFailed = 3;
+
+const char* const kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value INTEGER NOT NULL);
+INSERT OR IGNORE INTO meta(key, value) VALUES('goods_number', 0);
+CREATE TABLE IF NOT EXISTS players(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  nickname BLOB NOT NULL UNIQUE,
+  coins INTEGER NOT NULL CHECK(coins >= 0),
+  bank INTEGER NOT NULL DEFAULT 0,
+  bot INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE IF NOT EXISTS lots(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  goods_number INTEGER NOT NULL,
+  goods_id INTEGER NOT NULL,
+  goods_name BLOB NOT NULL,
+  goods_value INTEGER NOT NULL,
+  total_shares INTEGER NOT NULL,
+  share_price INTEGER NOT NULL,
+  state INTEGER NOT NULL,
+  winner_id INTEGER REFERENCES players(id),
+  winner_shares INTEGER NOT NULL DEFAULT 0,
+  draw_time TEXT NOT NULL DEFAULT '');
+CREATE INDEX IF NOT EXISTS lots_state ON lots(state, id);
+CREATE TABLE IF NOT EXISTS purchases(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  lot_id INTEGER NOT NULL REFERENCES lots(id),
+  player_id INTEGER NOT NULL REFERENCES players(id),
+  shares INTEGER NOT NULL CHECK(shares > 0),
+  coins INTEGER NOT NULL CHECK(coins >= 0),
+  buy_time TEXT NOT NULL,
+  refunded INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX IF NOT EXISTS purchases_player ON purchases(player_id, id);
+CREATE INDEX IF NOT EXISTS purchases_lot ON purchases(lot_id);
+)sql";
+
+struct StatementSql {
+  SqliteStatement Store::*member;
+  const char* sql;
+};
+
+}  // namespace
+
+std::unique_ptr<Store> Store::Open(const std::string& path, bool durable, std::string* error) {
+  std::unique_ptr<Store> store(new Store());
+  if (!store->Init(path, durable, error)) return nullptr;
+  return store;
+}
+
+bool Store::Init(const std::string& path, bool durable, std::string* error) {
+  if (!db_.Open(path, error)) return false;
+  // WAL keeps readers and the single writer apart and survives a crash of the process.
+  if (!db_.Exec("PRAGMA journal_mode=WAL", error)) return false;
+  if (!db_.Exec(durable ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", error)) return false;
+  if (!db_.Exec("PRAGMA foreign_keys=ON", error)) return false;
+  if (!db_.Exec(kSchema, error)) return false;
+
+  const StatementSql statements[] = {
+      {&Store::findPlayer_, "SELECT id, nickname, coins, bank, bot FROM players WHERE id = ?1"},
+      {&Store::findPlayerByName_, "SELECT id, nickname, coins, bank, bot FROM players WHERE nickname = ?1"},
+      {&Store::insertPlayer_, "INSERT INTO players(nickname, coins, bot) VALUES(?1, ?2, ?3)"},
+      {&Store::nextNumber_, "UPDATE meta SET value = value + 1 WHERE key = 'goods_number' RETURNING value"},
+      {&Store::insertLot_,
+       "INSERT INTO lots(goods_number, goods_id, goods_name, goods_value, total_shares, share_price, state) "
+       "VALUES(?1, ?2, ?3, ?4, ?5, ?6, 1)"},
+      {&Store::takeCoins_, "UPDATE players SET coins = coins - ?2 WHERE id = ?1 AND coins >= ?2"},
+      {&Store::insertPurchase_,
+       "INSERT INTO purchases(lot_id, player_id, shares, coins, buy_time) VALUES(?1, ?2, ?3, ?4, ?5)"},
+      {&Store::closeWon_,
+       "UPDATE lots SET state = 2, winner_id = ?2, winner_shares = ?3, draw_time = ?4 WHERE id = ?1 AND state = 1"},
+      {&Store::refundCoins_,
+       "UPDATE players SET coins = coins + (SELECT COALESCE(SUM(coins), 0) FROM purchases "
+       "WHERE lot_id = ?1 AND player_id = players.id AND refunded = 0) "
+       "WHERE id IN (SELECT player_id FROM purchases WHERE lot_id = ?1 AND refunded = 0)"},
+      {&Store::refundedBalances_,
+       "SELECT DISTINCT p.id, p.coins FROM players p JOIN purchases u ON u.player_id = p.id "
+       "WHERE u.lot_id = ?1 AND u.refunded = 0 ORDER BY p.id"},
+      {&Store::markRefunded_, "UPDATE purchases SET refunded = 1 WHERE lot_id = ?1"},
+      {&Store::closeFailed_, "UPDATE lots SET state = 3, draw_time = ?2 WHERE id = ?1 AND state = 1"},
+      {&Store::openLots_, "SELECT id FROM lots WHERE state = 1 ORDER BY id"},
+      {&Store::recentWins_,
+       "SELECT l.id, l.goods_number, l.goods_name, p.nickname, l.winner_shares, l.draw_time "
+       "FROM lots l JOIN players p ON p.id = l.winner_id WHERE l.state = 2 ORDER BY l.id DESC LIMIT ?1"},
+      {&Store::playerPurchases_,
+       "SELECT u.id, l.goods_id, u.shares, u.buy_time, l.goods_name, l.goods_value "
+       "FROM purchases u JOIN lots l ON l.id = u.lot_id WHERE u.player_id = ?1 ORDER BY u.id DESC LIMIT ?2"},
+      {&Store::sumCoins_, "SELECT COALESCE(SUM(coins), 0) FROM players"},
+      {&Store::sumPaid_, "SELECT COALESCE(SUM(coins), 0) FROM purchases WHERE refunded = 0"},
+  };
+  for (const StatementSql& s : statements) {
+    if (!(this->*s.member).Prepare(db_, s.sql, error)) return false;
+  }
+  static_assert(kLotOpen == 1 && kLotWon == 2 && kLotFailed == 3, "the statements above spell the states out");
+  return true;
+}
+
+std::optional<PlayerRow> Store::ReadPlayer(SqliteStatement& st) {
+  if (!st.Step()) return std::nullopt;
+  PlayerRow row;
+  row.id = static_cast<std::uint32_t>(st.Int(0));
+  row.nickname = st.Bytes(1);
+  row.coins = st.Int(2);
+  row.bankCoins = st.Int(3);
+  row.bot = st.Int(4) != 0;
+  return row;
+}
+
+std::optional<PlayerRow> Store::FindPlayer(std::uint32_t id) {
+  auto row = ReadPlayer(findPlayer_.Reset().Bind(1, id));
+  findPlayer_.Reset();
+  return row;
+}
+
+std::optional<PlayerRow> Store::FindPlayerByName(const std::string& nicknameGbk) {
+  auto row = ReadPlayer(findPlayerByName_.Reset().BindBlob(1, nicknameGbk));
+  findPlayerByName_.Reset();
+  return row;
+}
+
+std::optional<PlayerRow> Store::CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot) {
+  if (!insertPlayer_.Reset().BindBlob(1, nicknameGbk).Bind(2, coins).Bind(3, bot ? 1 : 0).Run()) return std::nullopt;
+  PlayerRow row;
+  row.id = static_cast<std::uint32_t>(db_.LastInsertId());
+  row.nickname = nicknameGbk;
+  row.coins = coins;
+  row.bot = bot;
+  return row;
+}
+
+std::uint32_t Store::AllocateGoodsNumber() {
+  std::uint32_t number = 0;
+  if (nextNumber_.Reset().Step()) number = static_cast<std::uint32_t>(nextNumber_.Int(0));
+  nextNumber_.Run();
+  nextNumber_.Reset();
+  return number;
+}
+
+long long Store::OpenLot(const LotRow& lot) {
+  if (!insertLot_.Reset()
+           .Bind(1, lot.goodsNumber)
+           .Bind(2, lot.goodsId)
+           .BindBlob(3, lot.goodsName)
+           .Bind(4, lot.goodsValue)
+           .Bind(5, lot.totalShares)
+           .Bind(6, lot.sharePrice)
+           .Run())
+    return 0;
+  return db_.LastInsertId();
+}
+
+Store::PurchaseStatus Store::Purchase(long long lotId, std::uint32_t playerId, std::uint32_t shares, long long cost,
+                                      const std::string& buyTime, long long* newCoins) {
+  SqliteTransaction tx(db_);
+  if (!tx.Began()) return PurchaseStatus::Failed;
+  if (!takeCoins_.Reset().Bind(1, playerId).Bind(2, cost).Run()) return PurchaseStatus::Failed;
+  if (db_.Changes() != 1) return PurchaseStatus::CoinsShort;
+  if (!insertPurchase_.Reset().Bind(1, lotId).Bind(2, playerId).Bind(3, shares).Bind(4, cost).BindText(5, buyTime).Run())
+    return PurchaseStatus::Failed;
+  auto player = FindPlayer(playerId);
+  if (!player) return PurchaseStatus::Failed;
+  if (!tx.Commit()) return PurchaseStatus::Failed;
+  if (newCoins) *newCoins = player->coins;
+  return PurchaseStatus::Ok;
+}
+
+bool Store::CloseWon(long long lotId, std::uint32_t winnerId, std::uint32_t winnerShares, const std::string& drawTime) {
+  return closeWon_.Reset().Bind(1, lotId).Bind(2, winnerId).Bind(3, winnerShares).BindText(4, drawTime).Run() &&
+         db_.Changes() == 1;
+}
+
+std::optional<std::vector<Balance>> Store::CloseFailed(long long lotId, const std::string& drawTime) {
+  SqliteTransaction tx(db_);
+  if (!tx.Began()) return std::nullopt;
+  if (!refundCoins_.Reset().Bind(1, lotId).Run()) return std::nullopt;
+  std::vector<Balance> balances;
+  refundedBalances_.Reset().Bind(1, lotId);
+  while (refundedBalances_.Step()) {
+    balances.push_back({static_cast<std::uint32_t>(refundedBalances_.Int(0)), refundedBalances_.Int(1)});
+  }
+  if (!refundedBalances_.Done()) return std::nullopt;
+  if (!markRefunded_.Reset().Bind(1, lotId).Run()) return std::nullopt;
+  if (!closeFailed_.Reset().Bind(1, lotId).BindText(2, drawTime).Run()) return std::nullopt;
+  if (!tx.Commit()) return std::nullopt;
+  return balances;
+}
+
+std::vector<long long> Store::OpenLotIds() {
+  std::vector<long long> ids;
+  openLots_.Reset();
+  while (openLots_.Step()) ids.push_back(openLots_.Int(0));
+  openLots_.Reset();
+  return ids;
+}
+
+std::vector<WinRow> Store::RecentWins(std::size_t limit) {
+  std::vector<WinRow> rows;
+  recentWins_.Reset().Bind(1, static_cast<long long>(limit));
+  while (recentWins_.Step()) {
+    WinRow r;
+    r.lotId = recentWins_.Int(0);
+    r.goodsNumber = static_cast<std::uint32_t>(recentWins_.Int(1));
+    r.goodsName = recentWins_.Bytes(2);
+    r.winnerName = recentWins_.Bytes(3);
+    r.winnerShares = static_cast<std::uint32_t>(recentWins_.Int(4));
+    r.drawTime = recentWins_.Bytes(5);
+    rows.push_back(std::move(r));
+  }
+  recentWins_.Reset();
+  return rows;
+}
+
+std::vector<PurchaseRow> Store::PlayerPurchases(std::uint32_t playerId, std::size_t limit) {
+  std::vector<PurchaseRow> rows;
+  playerPurchases_.Reset().Bind(1, playerId).Bind(2, static_cast<long long>(limit));
+  while (playerPurchases_.Step()) {
+    PurchaseRow r;
+    r.purchaseId = playerPurchases_.Int(0);
+    r.goodsId = static_cast<std::uint32_t>(playerPurchases_.Int(1));
+    r.shares = static_cast<std::uint32_t>(playerPurchases_.Int(2));
+    r.buyTime = playerPurchases_.Bytes(3);
+    r.goodsName = playerPurchases_.Bytes(4);
+    r.goodsValue = static_cast<std::uint32_t>(playerPurchases_.Int(5));
+    rows.push_back(std::move(r));
+  }
+  playerPurchases_.Reset();
+  return rows;
+}
+
+long long Store::SumCoins() {
+  long long sum = sumCoins_.Reset().Step() ? sumCoins_.Int(0) : -1;
+  sumCoins_.Reset();
+  return sum;
+}
+
+long long Store::SumPaid() {
+  long long sum = sumPaid_.Reset().Step() ? sumPaid_.Int(0) : -1;
+  sumPaid_.Reset();
+  return sum;
+}
+
+}  // namespace velsrv

@@ -1,0 +1,102 @@
+#pragma once
+// Everything that survives a restart: players and coins, lots, purchases.
+// Each purchase with its coin movement, and each refund of a failed lot, is
+// one transaction. Texts (nicknames, goods names) are stored as GBK bytes.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/sqlitedatabase.h"
+#include "server/sqlitestatement.h"
+
+namespace velsrv {
+
+struct PlayerRow {
+  std::uint32_t id = 0;
+  std::string nickname;  // GBK
+  long long coins = 0;
+  long long bankCoins = 0;
+  bool bot = false;
+};
+
+struct LotRow {
+  std::uint32_t goodsNumber = 0;
+  std::uint32_t goodsId = 0;
+  std::string goodsName;  // GBK
+  std::uint32_t goodsValue = 0;
+  std::uint32_t totalShares = 0;
+  std::uint32_t sharePrice = 0;
+};
+
+struct WinRow {
+  long long lotId = 0;
+  std::uint32_t goodsNumber = 0;
+  std::string goodsName;
+  std::string winnerName;
+  std::uint32_t winnerShares = 0;
+  std::string drawTime;
+};
+
+struct PurchaseRow {
+  long long purchaseId = 0;
+  std::uint32_t goodsId = 0;
+  std::uint32_t shares = 0;
+  std::string buyTime;
+  std::string goodsName;
+  std::uint32_t goodsValue = 0;
+};
+
+struct Balance {
+  std::uint32_t playerId = 0;
+  long long coins = 0;
+};
+
+class Store {
+ public:
+  enum class PurchaseStatus { Ok, CoinsShort, Failed };
+
+  // durable: every commit reaches the disk (synchronous=FULL); otherwise a
+  // process crash still loses nothing, only a power cut may.
+  static std::unique_ptr<Store> Open(const std::string& path, bool durable, std::string* error);
+
+  std::optional<PlayerRow> FindPlayer(std::uint32_t id);
+  std::optional<PlayerRow> FindPlayerByName(const std::string& nicknameGbk);
+  std::optional<PlayerRow> CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot);
+
+  // Goods numbers never repeat, across restarts too. 0 on failure.
+  std::uint32_t AllocateGoodsNumber();
+
+  // A lot opened for sale; its id, or 0 on failure.
+  long long OpenLot(const LotRow& lot);
+  // Takes cost coins from the player and records the purchase, or nothing.
+  PurchaseStatus Purchase(long long lotId, std::uint32_t playerId, std::uint32_t shares, long long cost,
+                          const std::string& buyTime, long long* newCoins);
+  bool CloseWon(long long lotId, std::uint32_t winnerId, std::uint32_t winnerShares, const std::string& drawTime);
+  // Returns every buyer's coins; the new balances of those refunded.
+  std::optional<std::vector<Balance>> CloseFailed(long long lotId, const std::string& drawTime);
+  // Lots a previous run left open (it stopped mid-sale).
+  std::vector<long long> OpenLotIds();
+
+  // Won lots, newest first.
+  std::vector<WinRow> RecentWins(std::size_t limit);
+  // The player's purchases, newest first.
+  std::vector<PurchaseRow> PlayerPurchases(std::uint32_t playerId, std::size_t limit);
+
+  // Audit figures: coins held by all players, coins paid for lots not refunded.
+  long long SumCoins();
+  long long SumPaid();
+
+ private:
+  Store() = default;
+  bool Init(const std::string& path, bool durable, std::string* error);
+  std::optional<PlayerRow> ReadPlayer(SqliteStatement& st);
+
+  SqliteDatabase db_;
+  SqliteStatement findPlayer_, findPlayerByName_, insertPlayer_, nextNumber_, insertLot_, takeCoins_,
+      insertPurchase_, closeWon_, refundCoins_, markRefunded_, closeFailed_, refundedBalances_, openLots_,
+      recentWins_, playerPurchases_, sumCoins_, sumPaid_;
+};
+
+}  // namespace velsrv

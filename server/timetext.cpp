@@ -1,0 +1,16 @@
+#include "server/timetext.h"
+
+#include <ctime>
+
+namespace velsrv {
+
+std::string NowTimeText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32] = {};
+  std::strftime(text, sizeof(text), "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+}  // namespace velsrv
