@@ -66,8 +66,8 @@ void DrawPerson(Canvas& c, const Person& p) {
     c.Fill(shape::Capsule(ex - 4, 40, ex + 4, 39.5f, 0.9f), paint::Solid(Shade(p.hair, 0.9f)));
     c.Fill(shape::Ellipse(ex + (ex < cx ? -3.0f : 3.0f), 56, 4, 2.2f), paint::Solid(Hex(0xff7a6a, 0.35f)));
   }
+  if (p.moustache) c.Fill(shape::Arc(cx, 61, 7, 3.6f, 5.8f, 1.8f), paint::Solid(Shade(p.hair, 0.8f)));
   c.Fill(shape::Arc(cx, 53, 7, 0.35f, 2.8f, 1.1f), paint::Solid(Hex(0x9a3a2a)));
-  if (p.moustache) c.Fill(shape::Arc(cx, 62, 6, 3.6f, 5.8f, 1.8f), paint::Solid(Shade(p.hair, 0.8f)));
   if (p.glasses)
     for (float ex : {cx - 8, cx + 8}) c.Fill(shape::Ring(shape::Circle(ex, 47, 5.5f), 1.2f), paint::Solid(Hex(0x2a1a12)));
 }

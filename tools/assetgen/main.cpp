@@ -11,6 +11,7 @@
 #include "tools/assetgen/buttonart.h"
 #include "tools/assetgen/faceart.h"
 #include "tools/assetgen/goodsart.h"
+#include "tools/assetgen/goodscatalogue.h"
 #include "tools/assetgen/hallart.h"
 #include "tools/assetgen/panelart.h"
 #include "tools/assetgen/tileart.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
     PaintWindows(ctx, out);
     PaintGoods(ctx, out);
     PaintFaces(ctx, out);
+    WriteGoodsConfig(ctx, out);
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!quiet) {
       for (const AssetRecord& r : out.Records())

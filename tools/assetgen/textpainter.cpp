@@ -52,17 +52,19 @@ int TextPainter::DrawBaseline(Canvas& c, const std::string& text, int px, float 
 }
 
 std::vector<std::string> TextPainter::Wrap(const std::string& text, int px, int maxWidth) const {
-  const std::u32string all = Font::Decode(text);
+  // Advances simply add up (no kerning in these faces), so widths are summed per character.
   std::vector<std::string> lines;
   std::u32string line;
-  for (char32_t ch : all) {
-    std::u32string trial = line + ch;
-    if (!line.empty() && font_.Measure(Font::Encode(trial), px) > maxWidth && !IsClosingPunctuation(ch)) {
+  int width = 0;
+  for (char32_t ch : Font::Decode(text)) {
+    const int w = font_.Measure(Font::Encode(std::u32string(1, ch)), px);
+    if (!line.empty() && width + w > maxWidth && !IsClosingPunctuation(ch)) {
       lines.push_back(Font::Encode(line));
       line.clear();
-      trial = std::u32string(1, ch);
+      width = 0;
     }
-    line = trial;
+    line += ch;
+    width += w;
   }
   if (!line.empty()) lines.push_back(Font::Encode(line));
   return lines;
