@@ -160,7 +160,7 @@ void ServerCore::Housekeeping() {
     const bool writeStalled = s.WriteStartedMs() != 0 && now - s.WriteStartedMs() > options_.writeTimeoutMs;
     if (loginOverdue || writeStalled) stale.push_back(entry.second);
   }
-  for (auto& s : stale) Drop(*s);
+  for (auto& s : stale) s->Drop();
   // Keeps idle connections alive and finds peers that vanished.
   if (now - lastHeartbeatMs_ >= options_.heartbeatMs) {
     lastHeartbeatMs_ = now;
@@ -168,17 +168,13 @@ void ServerCore::Housekeeping() {
   }
 }
 
-void ServerCore::Drop(Session& session) {
-  ++droppedPeers_;
-  session.Close();
-}
-
 void ServerCore::Refuse(Session& session) {
   ++refusedFrames_;
-  if (!session.CountRefused()) Drop(session);
+  if (!session.CountRefused()) session.Drop();
 }
 
 void ServerCore::OnClosed(Session& session) {
+  if (session.WasDropped()) ++droppedPeers_;
   auto user = byUser_.find(session.UserId());
   if (user != byUser_.end() && user->second == &session) byUser_.erase(user);
   sessions_.erase(session.Id());
@@ -214,6 +210,8 @@ void ServerCore::Broadcast(std::uint16_t mainCmd, std::uint16_t subCmd, const vo
 void ServerCore::OnFrame(Session& session, const net::FrameView& frame) {
   switch (frame.header.mainCmd) {
     case net::kMainHeartbeat:
+      if (frame.header.subCmd == net::kSubPing && frame.size <= net::kMaxPingPayload)
+        session.Send(net::kMainHeartbeat, net::kSubPong, frame.payload, frame.size);
       return;
     case net::kMainLogin:
       if (frame.header.subCmd == net::kSubLoginRequest) {

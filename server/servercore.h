@@ -54,7 +54,6 @@ class ServerCore final : public Outbox, public Session::Host {
   void ScheduleHousekeeping();
   void Housekeeping();
   void Refuse(Session& session);
-  void Drop(Session& session);
   void RefuseLogin(Session& session, const std::string& reasonUtf8);
   void OnLogin(Session& session, const plat::net::FrameView& frame);
   void OnGame(Session& session, const plat::net::FrameView& frame);

@@ -50,7 +50,7 @@ void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
     const auto status = decoder_.Next(&frame);
     if (status == plat::net::FrameDecoder::Status::NeedMore) break;
     if (status == plat::net::FrameDecoder::Status::Malformed) {
-      Close();  // the framing is broken: nothing after this can be trusted
+      Drop();  // the framing is broken: nothing after this can be trusted
       return;
     }
     host_.OnFrame(*this, frame);
@@ -62,7 +62,7 @@ void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
 void Session::Send(std::shared_ptr<const std::string> frame) {
   if (closed_ || !frame || frame->empty()) return;
   if (queuedBytes_ + frame->size() > maxQueuedBytes_) {
-    Close();  // a peer this far behind is gone or not reading
+    Drop();  // a peer this far behind is gone or not reading
     return;
   }
   queuedBytes_ += frame->size();
@@ -105,6 +105,12 @@ void Session::CloseWhenSent() {
   if (closed_) return;
   closing_ = true;
   if (inflight_.empty() && pending_.empty()) Close();
+}
+
+void Session::Drop() {
+  if (closed_) return;
+  dropped_ = true;
+  Close();
 }
 
 void Session::Close() {

@@ -32,6 +32,9 @@ class Session : public std::enable_shared_from_this<Session> {
   void Send(std::shared_ptr<const std::string> frame);
   void Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size);
   void Close();
+  // Closes for misbehaviour: broken framing, a flood, a stall, a full queue.
+  void Drop();
+  bool WasDropped() const { return dropped_; }
   // Stops reading and closes once everything queued has been written.
   void CloseWhenSent();
 
@@ -61,6 +64,7 @@ class Session : public std::enable_shared_from_this<Session> {
   std::uint32_t userId_ = 0;
   bool closed_ = false;
   bool closing_ = false;
+  bool dropped_ = false;
   unsigned refused_ = 0;
 
   plat::net::FrameDecoder decoder_;

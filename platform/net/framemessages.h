@@ -14,6 +14,11 @@ constexpr std::uint16_t kMainLogin = 1;      // login and the user record
 constexpr std::uint16_t kMainScene = 2;      // S->C, sub = scene status, payload = goods list
 constexpr std::uint16_t kMainGame = 100;     // game messages and requests
 
+// Sub-commands of kMainHeartbeat. Any other sub is a plain keep-alive.
+constexpr std::uint16_t kSubPing = 1;  // C->S, payload of up to kMaxPingPayload bytes
+constexpr std::uint16_t kSubPong = 2;  // S->C, the ping's payload echoed
+constexpr std::size_t kMaxPingPayload = 64;
+
 // Sub-commands of kMainLogin.
 constexpr std::uint16_t kSubLoginRequest = 1;  // C->S NetLoginRequest
 constexpr std::uint16_t kSubUserRecord = 2;    // S->C NetUserRecord, at login and on every balance change

@@ -120,10 +120,13 @@ std::optional<Frame> TestClient::WaitFor(std::uint16_t mainCmd, std::uint16_t su
 }
 
 bool TestClient::Sync() {
-  // Every like request is answered with the player's marks, counted or not.
-  const CMD_GF_VELMORA_LIKE_REQ ping = MakeLikeRequest(0);
-  if (!SendRecord(MDM_GF_GAME, SUB_C_LIKE, ping)) return false;
-  return WaitFor(MDM_GF_GAME, SUB_S_LIKE_STATE).has_value();
+  const std::uint32_t token = ++pings_;
+  if (!SendRecord(plat::net::kMainHeartbeat, plat::net::kSubPing, token)) return false;
+  for (;;) {
+    auto pong = WaitFor(plat::net::kMainHeartbeat, plat::net::kSubPong);
+    if (!pong) return false;
+    if (pong->payload.size() == sizeof(token) && pong->As<std::uint32_t>() == token) return true;
+  }
 }
 
 bool TestClient::WaitClosed(int timeoutMs) {

@@ -69,6 +69,7 @@ class TestClient {
   int fd_ = -1;
   bool closed_ = false;
   std::uint32_t userId_ = 0;
+  std::uint32_t pings_ = 0;
   plat::net::FrameDecoder decoder_;
   std::vector<Frame> inbox_;
 };

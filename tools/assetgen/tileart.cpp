@@ -42,7 +42,7 @@ Canvas TileCard() {
   art::Diamond(c, 15, kValueCy, 6, paint::Solid(pal::kGold));
   art::Diamond(c, w - 15, kValueCy, 6, paint::Solid(pal::kGold));
   // Footer well under the like controls.
-  c.Fill(shape::RoundRect(Box{1, 139, w - 1, 178}, 6), paint::Vertical(139, 178, Hex(0x1a0403), Hex(0x2a0806)));
+  c.Fill(shape::RoundRect(Box{3, 139, w - 3, h - 3}, 7), paint::Vertical(139, h - 3, Hex(0x1a0403), Hex(0x2a0806)));
   c.Fill(shape::Capsule(8, 139, w - 8, 139, 0.6f), paint::Solid(WithAlpha(pal::kGold, 0.7f)));
   art::Gloss(c, body, 0.10f);
   return c;

@@ -1,0 +1,176 @@
+// Purchases per second of one server thread with 100 players on loopback,
+// each buying one share at a time and waiting for the answer, while every
+// purchase is announced to all of them. Reports the process's memory too.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <asio.hpp>
+
+#include "client/core/cmd_velmora.h"
+#include "platform/net/framedecoder.h"
+#include "platform/net/frameencoder.h"
+#include "platform/net/framemessages.h"
+#include "server/server.h"
+
+namespace {
+
+namespace net = plat::net;
+
+constexpr int kClients = 100;
+constexpr int kBuysPerClient = 20;  // per benchmark iteration
+
+long ReadStatusKb(const char* key) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  const std::string prefix = std::string(key) + ":";
+  while (std::getline(in, line)) {
+    if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
+  }
+  return -1;
+}
+
+// Lots too large to sell out during the run.
+std::string BenchGoodsXml() {
+  std::string xml = "<goodsList sharePrice=\"10000\">";
+  for (int i = 1; i <= 8; ++i)
+    xml += "<goods id=\"" + std::to_string(i) + "\" name=\"bench" + std::to_string(i) +
+           "\" value=\"1\" picture=\"g.png\" shares=\"100000000\" minPurchase=\"10000\" remainderThreshold=\"0\"/>";
+  return xml + "</goodsList>";
+}
+
+class BenchClient {
+ public:
+  BenchClient(asio::io_context& io, int index, int* outstanding) : socket_(io), index_(index), outstanding_(outstanding) {}
+
+  void Connect(std::uint16_t port) {
+    socket_.connect(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), port));
+    socket_.set_option(asio::ip::tcp::no_delay(true));
+    net::NetLoginRequest req{};
+    SetFieldText(req.nickname, "bench" + std::to_string(index_));
+    req.protocolVersion = net::kProtocolVersion;
+    SendFrame(net::kMainLogin, net::kSubLoginRequest, &req, sizeof(req));
+    Read();
+  }
+
+  // Starts a run of purchases; each answer sends the next one.
+  void Begin(int buys) {
+    left_ = buys;
+    if (lotId_ != 0) SendBuy();
+    else pendingStart_ = true;
+  }
+  std::uint64_t Accepted() const { return accepted_; }
+
+ private:
+  void SendFrame(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size) {
+    auto frame = std::make_shared<std::string>();
+    net::AppendFrame(*frame, mainCmd, subCmd, data, size);
+    asio::async_write(socket_, asio::buffer(*frame), [frame](const asio::error_code&, std::size_t) {});
+  }
+  void SendBuy() {
+    const auto req = MakeBuyRequest(lotId_, 1);
+    SendFrame(MDM_GF_GAME, SUB_C_BUY, &req, sizeof(req));
+  }
+  void Read() {
+    socket_.async_read_some(asio::buffer(buffer_), [this](const asio::error_code& ec, std::size_t n) {
+      if (ec) return;
+      decoder_.Feed(buffer_.data(), n);
+      net::FrameView f;
+      while (decoder_.Next(&f) == net::FrameDecoder::Status::Ready) Handle(f);
+      Read();
+    });
+  }
+  void Handle(const net::FrameView& f) {
+    if (f.header.mainCmd == net::kMainScene) {
+      for (std::size_t off = 0; off + sizeof(CMD_GF_VELMORA_GOODS_ITEM) <= f.size; off += sizeof(CMD_GF_VELMORA_GOODS_ITEM)) {
+        CMD_GF_VELMORA_GOODS_ITEM item;
+        std::memcpy(&item, f.payload + off, sizeof(item));
+        if (item.state == GOODS_STATE_SELLING) lotId_ = item.goodsId;
+      }
+      if (pendingStart_) {
+        pendingStart_ = false;
+        SendBuy();
+      }
+    } else if (f.header.mainCmd == MDM_GF_GAME && f.header.subCmd == SUB_S_BUY_RESULT && f.size == 1) {
+      if (f.payload[0] == BUY_RESULT_OK) ++accepted_;
+      --*outstanding_;
+      if (--left_ > 0) SendBuy();
+    }
+  }
+
+  asio::ip::tcp::socket socket_;
+  int index_;
+  int* outstanding_;
+  int left_ = 0;
+  bool pendingStart_ = false;
+  std::uint32_t lotId_ = 0;
+  std::uint64_t accepted_ = 0;
+  net::FrameDecoder decoder_;
+  std::array<std::uint8_t, 65536> buffer_{};
+};
+
+void RunPurchases(benchmark::State& state, bool durable) {
+  const std::string dir = std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/goods.xml") << BenchGoodsXml();
+
+  const long rssBefore = ReadStatusKb("VmRSS");
+  velsrv::ServerOptions options;
+  options.dbPath = dir + "/bench.db";
+  options.goodsFile = dir + "/goods.xml";
+  options.bots = 0;
+  options.lotSeconds = 86400;
+  options.initialCoins = 2000000000;
+  options.seed = 1;
+  options.durable = durable;
+  velsrv::Server server;
+  std::string error;
+  if (!server.Start(0, options, &error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  asio::io_context io;
+  int outstanding = 0;
+  std::vector<std::unique_ptr<BenchClient>> clients;
+  for (int i = 0; i < kClients; ++i) {
+    clients.push_back(std::make_unique<BenchClient>(io, i, &outstanding));
+    clients.back()->Connect(server.Port());
+  }
+  for (auto _ : state) {
+    outstanding = kClients * kBuysPerClient;
+    for (auto& c : clients) c->Begin(kBuysPerClient);
+    while (outstanding > 0 && io.run_one() > 0) {
+    }
+  }
+  io.poll();
+  std::uint64_t accepted = 0;
+  for (auto& c : clients) accepted += c->Accepted();
+  const long rssAfter = ReadStatusKb("VmRSS");
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kClients * kBuysPerClient);
+  state.counters["purchases/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kClients * kBuysPerClient, benchmark::Counter::kIsRate);
+  state.counters["accepted"] = static_cast<double>(accepted);
+  state.counters["rss_MiB"] = rssAfter / 1024.0;
+  state.counters["rss_growth_MiB"] = (rssAfter - rssBefore) / 1024.0;
+  state.counters["peak_MiB"] = ReadStatusKb("VmHWM") / 1024.0;
+  clients.clear();
+  server.Stop();
+  std::filesystem::remove_all(dir);
+}
+
+void BM_PurchasesDurable(benchmark::State& state) { RunPurchases(state, true); }
+void BM_PurchasesFastSync(benchmark::State& state) { RunPurchases(state, false); }
+
+BENCHMARK(BM_PurchasesDurable)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PurchasesFastSync)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,31 @@
+#pragma once
+// The frame's bank window: shows the local player's coins at hand and in the bank. Hidden
+// until the player opens it (F2, when the application allows the bank window); a click on it
+// closes it. While it is visible the game ignores hovering.
+#include <memory>
+
+#include <guichan/mouseevent.hpp>
+
+#include "platform/toolkit/orvhgewindow.h"
+
+class OrvHgeFont;
+
+class CBankView : public OrvHgeWindow {
+ public:
+  static constexpr int kWidth = 360;
+  static constexpr int kHeight = 180;
+
+  // The process has one; never null.
+  static CBankView* GetInstance();
+
+  void Toggle() { setVisible(!isVisible()); }
+  void draw(gcn::Graphics* g) override;
+  void mouseClicked(gcn::MouseEvent& e) override;
+
+ private:
+  CBankView();
+  ~CBankView() override;
+  void DrawLine(gcn::Graphics* g, const std::string& labelUtf8, unsigned value, int y);
+
+  std::unique_ptr<OrvHgeFont> m_font;
+};

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <guichan/rectangle.hpp>
+
+#include "platform/toolkit/deviceregistry.h"
+#include "platform/toolkit/drawlog.h"
+#include "platform/toolkit/orvhgefont.h"
+#include "platform/toolkit/orvhgegraphics.h"
+#include "platform/toolkit/orvhgeimage.h"
+#include "tests/toolkit/toolkittestsupport.h"
+
+namespace {
+
+using tktest::GuiTest;
+using tktest::kBackground;
+
+constexpr std::uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
+// Fills its whole area red.
+class Block : public gcn::Widget {
+ public:
+  void draw(gcn::Graphics* g) override {
+    g->setColor(gcn::Color(255, 0, 0, 255));
+    g->fillRectangle(gcn::Rectangle(-50, -50, getWidth() + 100, getHeight() + 100));
+  }
+};
+
+TEST_F(GuiTest, NestedClipAreasCutChildrenToTheirOwnArea) {
+  OrvHgeWindow parent;
+  parent.setSize(100, 100);
+  m_top.add(&parent, 50, 50);
+  Block sticksOutLeft, outside;
+  sticksOutLeft.setSize(60, 30);
+  outside.setSize(20, 20);
+  parent.add(&sticksOutLeft, -20, 10);  // screen x 30..90, seen only from 50
+  parent.add(&outside, 150, 10);         // wholly outside the parent
+  std::vector<plat::DrawRecord> log;
+  {
+    plat::ScopedDrawLog rec(&log);
+    Frame();
+  }
+  EXPECT_EQ(Pixel(50, 60), kRed);
+  EXPECT_EQ(Pixel(89, 89), kRed);
+  EXPECT_EQ(Pixel(49, 60), kBackground);
+  EXPECT_EQ(Pixel(90, 60), kBackground);  // own right edge: x = -20 + 60
+  EXPECT_EQ(Pixel(60, 90), kBackground);  // own bottom edge
+  EXPECT_EQ(Pixel(205, 65), kBackground);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].x, 50 - 20 - 50);  // screen coordinates of the request
+  EXPECT_FALSE(log[0].clipped);
+  EXPECT_TRUE(log[1].clipped);
+}
+
+class GraphicsTest : public ::testing::Test {
+ protected:
+  ~GraphicsTest() override { plat::ForgetRenderDevice(m_device.get()); }
+  template <typename Fn>
+  void Draw(Fn fn) {
+    m_device->BeginFrame(0.0f, kBackground);
+    m_g._beginDraw();
+    fn();
+    m_g._endDraw();
+    m_device->EndFrame();
+  }
+  std::uint32_t Pixel(int x, int y) const { return m_device->ReadPixel(x, y); }
+
+  tktest::TempDir m_dir;
+  std::unique_ptr<plat::RenderDevice> m_device = plat::RenderDevice::CreateHeadless(200, 200);
+  OrvHgeGraphics m_g;
+  // 2 frames of 20 x 10: red, green.
+  std::string m_path = tktest::WriteStrip(m_dir, "rg.png", 20, 10, {kRed, kGreen});
+};
+
+TEST_F(GraphicsTest, ImagesLandWhereAskedInTheClipAreasOffset) {
+  OrvHgeImage img(m_path.c_str(), false);
+  ASSERT_TRUE(img.IsValid());
+  EXPECT_EQ(img.getWidth(), 40);
+  std::vector<plat::DrawRecord> log;
+  plat::ScopedDrawLog rec(&log);
+  Draw([&] {
+    m_g.pushClipArea(gcn::Rectangle(30, 40, 150, 150));
+    m_g.drawImage(&img, 10, 20);                          // screen (40, 60)
+    m_g.drawImage(&img, 20, 10, 20, 0, 0.0f, 50.0f);      // green frame only, screen (30, 90)
+    m_g.drawImageRect(&img, 100, 0, 20, 10, 0, 0, 2.0f, 3.0f);  // red frame 40 x 30
+    m_g.popClipArea();
+  });
+  EXPECT_EQ(Pixel(40, 60), kRed);
+  EXPECT_EQ(Pixel(79, 69), kGreen);
+  EXPECT_EQ(Pixel(39, 60), kBackground);
+  EXPECT_EQ(Pixel(30, 90), kGreen);
+  EXPECT_EQ(Pixel(50, 90), kBackground);
+  EXPECT_EQ(Pixel(130, 40), kRed);
+  EXPECT_EQ(Pixel(169, 69), kRed);
+  EXPECT_EQ(Pixel(170, 69), kBackground);
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[0].what, m_path);
+  EXPECT_EQ(log[0].x, 40);
+  EXPECT_EQ(log[0].y, 60);
+  EXPECT_EQ(log[1].srcX, 20);
+  EXPECT_EQ(log[2].hscale, 2.0f);
+}
+
+TEST_F(GraphicsTest, RotationTurnsAroundTheTopLeftCorner) {
+  OrvHgeImage img(m_path.c_str(), false);
+  Draw([&] { m_g.drawImageEx(&img, 100, 100, static_cast<float>(M_PI / 2), 0.5f, 0.0f); });
+  // 40 x 10 at half size = 20 x 5, turned clockwise: x 95..100, y 100..120.
+  EXPECT_EQ(Pixel(97, 105), kRed);
+  EXPECT_EQ(Pixel(97, 115), kGreen);
+  EXPECT_EQ(Pixel(102, 105), kBackground);
+  EXPECT_EQ(Pixel(97, 98), kBackground);
+}
+
+TEST_F(GraphicsTest, SourceRectanglesAreCutToTheImage) {
+  OrvHgeImage img(m_path.c_str(), false);
+  Draw([&] { m_g.drawImage(&img, 30, 10, 30, 0, 10.0f, 10.0f); });  // 10 px lie past the edge
+  EXPECT_EQ(Pixel(10, 10), kGreen);
+  EXPECT_EQ(Pixel(19, 19), kGreen);
+  EXPECT_EQ(Pixel(20, 10), kBackground);
+}
+
+TEST_F(GraphicsTest, AMissingFileGivesAnEmptyImageThatDrawsNothing) {
+  OrvHgeImage img("Velmora/Image/NoSuchFile.png", false);
+  EXPECT_FALSE(img.IsValid());
+  EXPECT_EQ(img.getWidth(), 0);
+  EXPECT_EQ(img.getHeight(), 0);
+  EXPECT_EQ(img.Texture(), 0u);
+  std::vector<plat::DrawRecord> log;
+  plat::ScopedDrawLog rec(&log);
+  Draw([&] {
+    m_g.drawImage(&img, 0, 0);
+    m_g.drawImageEx(&img, 0, 0, 1.0f, 2.0f, 2.0f);
+    m_g.drawImage(static_cast<const OrvHgeImage*>(nullptr), 0, 0);
+  });
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Pixel(0, 0), kBackground);
+}
+
+TEST_F(GraphicsTest, ScaledPicturesAreFilteredTheGameArtIsNot) {
+  const std::string checker = tktest::WritePattern(m_dir, "checker.png", 64, 64, true);
+  OrvHgeImage picture(checker.c_str(), true), art(checker.c_str(), false);
+  Draw([&] {
+    m_g.drawImageEx(&picture, 0, 0, 0.0f, 0.25f, 0.25f);
+    m_g.drawImageEx(&art, 100, 0, 0.0f, 0.25f, 0.25f);
+  });
+  const int filtered = (Pixel(8, 8) >> 8) & 0xFF;  // black and white squares averaged
+  EXPECT_GT(filtered, 100);
+  EXPECT_LT(filtered, 156);
+  const int plain = (Pixel(108, 8) >> 8) & 0xFF;
+  EXPECT_TRUE(plain == 0 || plain == 255);
+}
+
+TEST_F(GraphicsTest, EmptyClipAreasDrawNothingAndGradientsKeepTheirCorners) {
+  Draw([&] {
+    m_g.pushClipArea(gcn::Rectangle(10, 10, 0, 50));
+    m_g.setColor(gcn::Color(255, 0, 0, 255));
+    m_g.fillRectangle(gcn::Rectangle(-10, -10, 100, 100));
+    m_g.popClipArea();
+    m_g.pushClipArea(gcn::Rectangle(100, 100, 50, 50));
+    m_g.fillGradient(gcn::Rectangle(-10, -10, 70, 70), gcn::Color(255, 0, 0, 255), gcn::Color(0, 255, 0, 255),
+                     gcn::Color(0, 0, 255, 255), gcn::Color(255, 255, 0, 255));
+    m_g.popClipArea();
+  });
+  EXPECT_EQ(Pixel(10, 10), kBackground);
+  EXPECT_EQ(Pixel(0, 0), kBackground);
+  EXPECT_EQ(Pixel(99, 120), kBackground);   // cut on the left
+  EXPECT_EQ(Pixel(150, 120), kBackground);  // and on the right
+  const std::uint32_t nearTopLeft = Pixel(100, 100), nearBottomRight = Pixel(149, 149);
+  EXPECT_GT((nearTopLeft >> 16) & 0xFF, 150u);
+  EXPECT_GT(nearBottomRight & 0xFF, 150u);
+  EXPECT_LT((nearBottomRight >> 16) & 0xFF, 100u);
+}
+
+TEST_F(GraphicsTest, PrimitivesUseTheCurrentColourAndLogScreenCoordinates) {
+  std::vector<plat::DrawRecord> log;
+  plat::ScopedDrawLog rec(&log);
+  Draw([&] {
+    m_g.pushClipArea(gcn::Rectangle(20, 20, 100, 100));
+    m_g.setColor(gcn::Color(0, 0, 255, 255));
+    m_g.drawLine(5, 0, 5, 9);
+    m_g.drawRectangle(gcn::Rectangle(30, 30, 10, 10));
+    m_g.popClipArea();
+  });
+  EXPECT_EQ(Pixel(25, 20), kBlue);
+  EXPECT_EQ(Pixel(25, 29), kBlue);
+  EXPECT_EQ(Pixel(25, 30), kBackground);
+  EXPECT_EQ(Pixel(50, 50), kBlue);
+  EXPECT_EQ(Pixel(59, 59), kBlue);
+  EXPECT_EQ(Pixel(55, 55), kBackground);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].kind, plat::DrawRecord::Line);
+  EXPECT_EQ(log[0].x, 25);
+  EXPECT_EQ(log[0].h, 9);
+  EXPECT_EQ(log[1].kind, plat::DrawRecord::Rect);
+  EXPECT_FALSE(log[1].filled);
+  EXPECT_EQ(log[1].x, 50);
+}
+
+TEST(GraphicsDeviceTest, ImagesDrawRightOnEveryNewDevice) {
+  tktest::TempDir dir;
+  const std::string red = tktest::WriteStrip(dir, "r.png", 8, 8, {kRed});
+  const std::string green = tktest::WriteStrip(dir, "g.png", 8, 8, {kGreen});
+  OrvHgeImage r(red.c_str(), false), g(green.c_str(), false);
+  for (int round = 0; round < 3; ++round) {
+    auto device = plat::RenderDevice::CreateHeadless(32, 32);
+    OrvHgeGraphics gfx;
+    device->BeginFrame(0.0f, kBackground);
+    gfx._beginDraw();
+    // The other image first, so that handles of an earlier device would name it.
+    if (round % 2) gfx.drawImage(&g, 16, 0);
+    gfx.drawImage(&r, 0, 0);
+    gfx._endDraw();
+    device->EndFrame();
+    EXPECT_EQ(device->ReadPixel(4, 4), kRed) << "round " << round;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "platform/toolkit/drawlog.h"
+#include "platform/toolkit/orvhgefont.h"
+#include "platform/toolkit/orvhgescrollarea.h"
+#include "platform/toolkit/orvhgetextbox.h"
+#include "tests/toolkit/toolkittestsupport.h"
+
+namespace {
+
+const gcn::Color kBlack(0, 0, 0, 255), kBlue(0, 0, 255, 255);
+
+class TextBoxTest : public tktest::GuiTest {
+ protected:
+  TextBoxTest() { m_box.setFont(&m_font); }
+  void AddLines(int from, int to) {
+    for (int i = from; i <= to; ++i) m_box.addStr(u"L" + Digits(i), kBlack, 0, kBlue);
+  }
+  static std::u16string Digits(int n) {
+    std::u16string s;
+    for (char c : std::to_string(n)) s.push_back(static_cast<char16_t>(c));
+    return s;
+  }
+  // The lines drawn and not clipped in the last frame, by their text.
+  std::vector<std::string> VisibleLines() {
+    std::vector<plat::DrawRecord> log;
+    {
+      plat::ScopedDrawLog rec(&log);
+      Frame();
+    }
+    std::vector<std::string> seen;
+    for (const auto& r : log)
+      if (r.kind == plat::DrawRecord::Text && !r.clipped) seen.push_back(r.what);
+    return seen;
+  }
+
+  tktest::ScopedRasterizer m_fake{tktest::MakeFakeRasterizer};
+  OrvHgeFont m_font{"x", 10, 0, 0, 0};
+  OrvHgeTextBox m_box;
+};
+
+TEST_F(TextBoxTest, HeightFollowsTheLinesAndEmptyTextClears) {
+  const int lh = m_box.GetLineHeight();
+  EXPECT_EQ(lh, 10 + OrvHgeTextBox::kLineGap);
+  AddLines(1, 3);
+  EXPECT_EQ(m_box.getHeight(), 3 * lh);
+  m_box.addStr(u"a\nb", kBlack, 0, kBlue);  // a line break starts another line
+  EXPECT_EQ(m_box.LineCount(), 5u);
+  m_box.addStr(u" ", kBlack, 0, kBlue);      // a lone space is a line too
+  EXPECT_EQ(m_box.getHeight(), 6 * lh);
+  m_box.setText(u"");
+  EXPECT_EQ(m_box.LineCount(), 0u);
+  EXPECT_EQ(m_box.getHeight(), 0);
+}
+
+TEST_F(TextBoxTest, LongLinesWrapAtTheBoxWidth) {
+  m_box.setWidth(50);  // five CJK glyphs of 10 px
+  m_box.addStr(u"一二三四五六七八九十十一", kBlack, 0, kBlue);
+  EXPECT_EQ(m_box.RowCount(), 3u);
+  EXPECT_EQ(m_box.getHeight(), 3 * m_box.GetLineHeight());
+  m_box.setWidth(200);
+  EXPECT_EQ(m_box.RowCount(), 1u);
+}
+
+class ScrollTest : public TextBoxTest {
+ protected:
+  ScrollTest() {
+    m_area.setSize(100, 5 * m_box.GetLineHeight());  // five lines in sight
+    m_area.m_nScrollWidth = 6;
+    m_area.SetPressMoveLen(m_box.GetLineHeight());
+    m_top.add(&m_area, 10, 10);
+  }
+  OrvHgeScrollArea m_area{&m_box};
+};
+
+TEST_F(ScrollTest, TheNewestLineStaysInSightAsLinesArrive) {
+  AddLines(1, 3);
+  EXPECT_EQ(VisibleLines(), std::vector<std::string>({"L1", "L2", "L3"}));
+  AddLines(4, 12);
+  EXPECT_EQ(VisibleLines(), std::vector<std::string>({"L8", "L9", "L10", "L11", "L12"}));
+  EXPECT_EQ(m_box.getWidth(), 100 - 6);  // beside the bar
+}
+
+TEST_F(ScrollTest, ARebuildOfTheSameSizeAlsoShowsTheEnd) {
+  AddLines(1, 10);
+  Frame();
+  m_runner->Input().InjectWheel(20, 20, 3);  // read older lines
+  EXPECT_EQ(VisibleLines().front(), "L3");
+  EXPECT_EQ(VisibleLines().front(), "L3");  // no change, no jump
+  // A capped list: the oldest line goes, a new one comes; the height stays the same.
+  m_box.setText(u"");
+  AddLines(2, 11);
+  EXPECT_EQ(VisibleLines(), std::vector<std::string>({"L7", "L8", "L9", "L10", "L11"}));
+}
+
+TEST_F(ScrollTest, APressOnTheTrackMovesOneLine) {
+  AddLines(1, 10);
+  Frame();
+  const gcn::Rectangle thumb = m_area.ThumbRect();
+  ASSERT_GT(thumb.height, 0);
+  ASSERT_GT(thumb.y, 0);  // at the end: the thumb is at the bottom
+  m_runner->Input().InjectClick(10 + thumb.x + 2, 10 + 1);  // above the thumb
+  EXPECT_EQ(VisibleLines().front(), "L5");
+  EXPECT_EQ(m_area.getVerticalScrollAmount(), 4 * m_box.GetLineHeight());
+}
+
+TEST_F(ScrollTest, NoBarWhileEverythingFits) {
+  AddLines(1, 2);
+  Frame();
+  EXPECT_EQ(m_area.TrackRect().width, 0);
+  EXPECT_EQ(m_box.getWidth(), 100);
+  EXPECT_EQ(m_area.getVerticalScrollAmount(), 0);
+}
+
+}  // namespace
