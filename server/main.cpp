@@ -1,11 +1,14 @@
 // velmora-server: the auction server as a program, for several players on
 // one machine or a LAN.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <ctime>
 #include <string>
+
 #include <sys/stat.h>
 
 #include "server/server.h"

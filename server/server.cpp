@@ -1,5 +1,6 @@
 #include "server/server.h"
 
+#include <exception>
 #include <future>
 
 #include "server/servercore.h"

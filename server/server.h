@@ -49,6 +49,7 @@ class Server {
   void Tick();
   Stats GetStats();
   // Runs fn on the server thread with the game and its store, and waits.
+  // Like Tick and GetStats, never from the server thread itself.
   void Inspect(const std::function<void(Auction&, Store&)>& fn);
 
  private:

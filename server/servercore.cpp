@@ -1,5 +1,6 @@
 #include "server/servercore.h"
 
+#include <cstring>
 #include <random>
 
 #include "client/core/cmd_velmora.h"
@@ -278,29 +279,27 @@ void ServerCore::OnLogin(Session& session, const net::FrameView& frame) {
   auction_->Enter(player->id);
 }
 
+// A purchase from a connection that has not logged in has no buyer.
+void ServerCore::ReplyNoUser(Session& session) {
+  CMD_GF_VELMORA_BUY_RSP rsp{BUY_RESULT_NO_USER};
+  session.Send(MDM_GF_GAME, SUB_S_BUY_RESULT, &rsp, sizeof(rsp));
+}
+
 void ServerCore::OnGame(Session& session, const net::FrameView& frame) {
   const std::uint32_t userId = session.UserId();
   switch (frame.header.subCmd) {
     case SUB_C_BUY: {
       auto req = ReadClientRequest<SUB_C_BUY>(frame.payload, frame.size);
       if (!req) break;
-      if (userId == 0) {
-        CMD_GF_VELMORA_BUY_RSP rsp{BUY_RESULT_NO_USER};
-        session.Send(MDM_GF_GAME, SUB_S_BUY_RESULT, &rsp, sizeof(rsp));
-        return;
-      }
-      auction_->Buy(userId, req->goodsId, req->shares);
+      if (userId == 0) ReplyNoUser(session);
+      else auction_->Buy(userId, req->goodsId, req->shares);
       return;
     }
     case SUB_C_BUY_ALL: {
       auto req = ReadClientRequest<SUB_C_BUY_ALL>(frame.payload, frame.size);
       if (!req) break;
-      if (userId == 0) {
-        CMD_GF_VELMORA_BUY_RSP rsp{BUY_RESULT_NO_USER};
-        session.Send(MDM_GF_GAME, SUB_S_BUY_RESULT, &rsp, sizeof(rsp));
-        return;
-      }
-      auction_->BuyAll(userId, req->goodsId);
+      if (userId == 0) ReplyNoUser(session);
+      else auction_->BuyAll(userId, req->goodsId);
       return;
     }
     case SUB_C_LIKE: {

@@ -55,6 +55,7 @@ class ServerCore final : public Outbox, public Session::Host {
   void Housekeeping();
   void Refuse(Session& session);
   void RefuseLogin(Session& session, const std::string& reasonUtf8);
+  void ReplyNoUser(Session& session);
   void OnLogin(Session& session, const plat::net::FrameView& frame);
   void OnGame(Session& session, const plat::net::FrameView& frame);
   void Log(const std::string& line) const;

@@ -39,7 +39,6 @@ class Session : public std::enable_shared_from_this<Session> {
   void CloseWhenSent();
 
   bool IsOpen() const { return !closed_; }
-  bool IsClosing() const { return closing_ || closed_; }
   std::uint64_t Id() const { return id_; }
   std::uint32_t UserId() const { return userId_; }
   void SetUserId(std::uint32_t userId) { userId_ = userId; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <asio.hpp>
+#include <sys/resource.h>
 
 #include "client/core/cmd_velmora.h"
 #include "platform/net/framedecoder.h"
@@ -25,6 +26,12 @@ namespace net = plat::net;
 
 constexpr int kClients = 100;
 constexpr int kBuysPerClient = 20;  // per benchmark iteration
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 long ReadStatusKb(const char* key) {
   std::ifstream in("/proc/self/status");
@@ -143,6 +150,7 @@ void RunPurchases(benchmark::State& state, bool durable) {
     clients.push_back(std::make_unique<BenchClient>(io, i, &outstanding));
     clients.back()->Connect(server.Port());
   }
+  const double cpuBefore = CpuSeconds();
   for (auto _ : state) {
     outstanding = kClients * kBuysPerClient;
     for (auto& c : clients) c->Begin(kBuysPerClient);
@@ -153,6 +161,9 @@ void RunPurchases(benchmark::State& state, bool durable) {
   std::uint64_t accepted = 0;
   for (auto& c : clients) accepted += c->Accepted();
   const long rssAfter = ReadStatusKb("VmRSS");
+  const double purchases = static_cast<double>(state.iterations()) * kClients * kBuysPerClient;
+  // Server and clients together: an upper bound of the server's own cost.
+  state.counters["cpu_us/purchase"] = (CpuSeconds() - cpuBefore) * 1e6 / purchases;
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kClients * kBuysPerClient);
   state.counters["purchases/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * kClients * kBuysPerClient, benchmark::Counter::kIsRate);

@@ -15,7 +15,8 @@ constexpr int kFontSize = 12;
 constexpr int kTextX = 8;
 constexpr int kTextTop = 6;
 constexpr int kLineGap = 4;
-const gcn::Color kPanelColor(0, 0, 0, 120);
+const gcn::Color kPanelColor(40, 32, 24, 160);
+const gcn::Color kEdgeColor(120, 96, 56, 200);
 const gcn::Color kTextColor(240, 230, 200, 255);
 
 }  // namespace
@@ -46,7 +47,10 @@ void CChatWiew::AddChatLine(const std::string& lineGbk) {
 void CChatWiew::draw(gcn::Graphics* g) {
   if (g == nullptr) return;
   g->setColor(kPanelColor);
-  g->fillRectangle(gcn::Rectangle(0, 0, getWidth(), getHeight()));
+  const gcn::Rectangle panel(0, 0, getWidth(), getHeight());
+  g->fillRectangle(panel);
+  g->setColor(kEdgeColor);
+  g->drawRectangle(panel);
   if (!m_font) m_font = std::make_unique<OrvHgeFont>(kFontFace.c_str(), kFontSize, 0, 0, 1);
   m_font->SetColor(kTextColor);
   // Newest line at the bottom of the text area; older ones above as far as they fit.

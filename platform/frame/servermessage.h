@@ -17,7 +17,7 @@ struct ServerMessage {
     Game,      // subCmd + bytes -> OnGameMessage
     Scene,     // status + lookOn + bytes -> OnGameScene
     Frame,     // subCmd + bytes -> OnFrameMessage
-    UserData,  // user (or none when !hasUser) becomes the local user record
+    UserData,  // user (or none when !hasUser) at chairId, lookOn: the local user record
     Status,    // text (GBK) on the frame's status line; persistent until replaced or cleared
     ClearStatus,
   };
@@ -28,6 +28,7 @@ struct ServerMessage {
   std::vector<std::uint8_t> bytes;
   bool hasUser = false;
   tagUserData user;
+  std::uint16_t chairId = 0;
   std::string text;
   bool persistent = false;
 };

@@ -1,5 +1,6 @@
 #include "platform/toolkit/guirunner.h"
 
+#include "platform/toolkit/clickqueue.h"
 #include "platform/toolkit/orvhgewindow.h"
 
 namespace plat {
@@ -20,7 +21,9 @@ GuiRunner::~GuiRunner() = default;
 void GuiRunner::SetTop(gcn::Widget* top) { m_gui.setTop(top); }
 
 void GuiRunner::Logic() {
-  if (m_gui.getTop()) m_gui.logic();
+  if (!m_gui.getTop()) return;
+  m_gui.logic();
+  plat::ClickQueue::Instance().Flush();  // when the top is no OrvHgeWindow
 }
 
 void GuiRunner::Draw() {

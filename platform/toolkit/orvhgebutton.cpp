@@ -1,5 +1,6 @@
 #include "platform/toolkit/orvhgebutton.h"
 
+#include "platform/toolkit/clickqueue.h"
 #include "platform/toolkit/ibtndrawsink.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
@@ -17,7 +18,10 @@ OrvHgeButton::OrvHgeButton(OrvHgeWindow* parent, int id, const char* imagePath, 
   else setPosition(x, y);
 }
 
-OrvHgeButton::~OrvHgeButton() { removeWidgetListener(this); }
+OrvHgeButton::~OrvHgeButton() {
+  plat::ClickQueue::Instance().Forget(this);
+  removeWidgetListener(this);
+}
 
 void OrvHgeButton::SetDefaultBmpIndex(int index, bool hold) {
   if (index < 0 || index >= kFrameCount) return;
@@ -77,10 +81,15 @@ void OrvHgeButton::mouseReleased(gcn::MouseEvent& e) {
   mHasMouse = inside;
   e.consume();
   if (!inside || !isEnabled() || !isVisible()) return;
+  plat::ClickQueue::Instance().Push(this);
+}
+
+void OrvHgeButton::FireClick() {
+  if (!isEnabled() || !isVisible()) return;
   auto* window = dynamic_cast<OrvHgeWindow*>(getParent());
   const int id = m_id;
   distributeActionEvent();
-  // Last: the command may delete this button.
+  // Last: the command may delete this button (and the listeners may have deleted it).
   if (window && gcn::Widget::widgetExists(window)) window->OnCommand(id);
 }
 

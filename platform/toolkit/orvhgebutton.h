@@ -8,6 +8,9 @@
 //  - the button adds itself to its parent at (x, y); a click (press and release of the left
 //    button on it) calls OnCommand(id) of the window it belongs to, also when no mouse move
 //    came before the press (scripted input); disabled or hidden buttons ignore clicks;
+//  - the click is delivered once guichan has finished with the mouse input of the frame (see
+//    plat::ClickQueue), still inside the same gcn::Gui::logic, so OnCommand may delete the
+//    button;
 //  - SetDefaultBmpIndex(i, true) shows frame i whatever the state until ClearDefaultBmpIndex;
 //    SetDefaultBmpIndex(i, false) makes i the resting frame in place of 0 (hover, pressed and
 //    disabled still show); an index outside 0..3 is ignored;
@@ -59,6 +62,10 @@ class OrvHgeButton : public gcn::Button, public gcn::WidgetListener {
 
   // gcn::WidgetListener: a hidden button forgets hover and press (guichan sends no exit).
   void widgetHidden(const gcn::Event& e) override;
+
+  // Delivers a queued click (plat::ClickQueue): action listeners, then the window's OnCommand.
+  // Nothing when the button was disabled or hidden meanwhile.
+  void FireClick();
 
  private:
   int m_id;

@@ -5,6 +5,7 @@
 #include <guichan/exception.hpp>
 #include <guichan/rectangle.hpp>
 
+#include "platform/toolkit/clickqueue.h"
 #include "platform/toolkit/clock.h"
 #include "platform/toolkit/timerqueue.h"
 
@@ -52,6 +53,11 @@ void OrvHgeWindow::KillTimer(unsigned id) { plat::TimerQueue::Instance().Kill(th
 
 bool OrvHgeWindow::HasTimer(unsigned id) const {
   return plat::TimerQueue::Instance().IsSet(this, id);
+}
+
+void OrvHgeWindow::logic() {
+  plat::ClickQueue::Instance().Flush();
+  gcn::Container::logic();
 }
 
 void OrvHgeWindow::draw(gcn::Graphics* g) { drawChildren(g); }

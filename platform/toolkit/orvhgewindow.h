@@ -39,6 +39,8 @@ class OrvHgeWindow : public gcn::Container,
   void KillTimer(unsigned id);
   bool HasTimer(unsigned id) const;
 
+  // Delivers queued button clicks first (see plat::ClickQueue), then the children's logic.
+  void logic() override;
   void draw(gcn::Graphics* g) override;
   virtual void drawExLayer(gcn::Graphics* g);
   virtual void OnCommand(int id);

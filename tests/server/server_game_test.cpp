@@ -328,6 +328,53 @@ TEST_F(GameTest, RestartKeepsBalancesPurchasesAndHistory) {
   for (const Item& g : again.goods) EXPECT_GT(g.goodsNumber, lastNumber);
 }
 
+TEST_F(GameTest, NewBatchFollowsWhenNothingWaits) {
+  StartServer();  // eight goods: seven listed, one waiting
+  TestClient alice;
+  Enter(alice, server_.Port(), "alice");
+  AdvanceSeconds(kLotSeconds);  // first lot fails; the one waiting item comes in next
+  auto first = alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_RESULT);
+  ASSERT_TRUE(first);
+  EXPECT_NE(first->As<CMD_GF_VELMORA_AUCTION_RESULT_NTF>().nextGoodsNumber, 0u);
+  AdvanceSeconds(kPauseSeconds);
+  ASSERT_TRUE(alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_START));
+  AdvanceSeconds(kLotSeconds);
+  auto second = alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_RESULT);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->As<CMD_GF_VELMORA_AUCTION_RESULT_NTF>().nextGoodsNumber, 0u);
+  AdvanceSeconds(kPauseSeconds);
+  auto list = alice.WaitFor(MDM_GF_GAME, SUB_S_GOODS_LIST);
+  auto start = alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_START);
+  ASSERT_TRUE(list && start);
+  const auto goods = list->AsList<Item>();
+  ASSERT_EQ(goods.size(), MAX_LISTED_GOODS);
+  const Item* lot = LotOf(goods);
+  ASSERT_NE(lot, nullptr);
+  EXPECT_EQ(lot->slot, 7u);
+  EXPECT_EQ(start->As<CMD_GF_VELMORA_AUCTION_START_NTF>().goodsNumber, lot->goodsNumber);
+  EXPECT_EQ(Buy(alice, lot->goodsId, 3), BUY_RESULT_OK);
+}
+
+TEST_F(GameTest, StartReportsWhatIsWrong) {
+  StartServer();
+  velsrv::Server second;
+  std::string error;
+  velsrv::ServerOptions o = Options();
+  o.dbPath = dir_ + "/other.db";
+  EXPECT_FALSE(second.Start(server_.Port(), o, &error));  // the port is taken
+  EXPECT_NE(error.find("listen"), std::string::npos) << error;
+  o.goodsFile = dir_ + "/missing.xml";
+  EXPECT_FALSE(second.Start(0, o, &error));
+  EXPECT_FALSE(error.empty());
+  o = Options();
+  o.dbPath = dir_ + "/no/such/dir/game.db";
+  EXPECT_FALSE(second.Start(0, o, &error));
+  o = Options();
+  o.bindAddress = "not-an-address";
+  EXPECT_FALSE(second.Start(0, o, &error));
+  EXPECT_FALSE(second.IsRunning());
+}
+
 TEST_F(GameTest, UserRecordAtLoginCarriesTheNicknameBytes) {
   StartServer();
   TestClient c;

@@ -10,20 +10,25 @@
 
 namespace {
 std::string MatchFile(const std::string& pattern, int* index) {
+  // A private configuration, released here, rather than fontconfig's global one.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
   FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
-  if (!pat) return {};
-  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-  FcDefaultSubstitute(pat);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pat, &result);
-  FcPatternDestroy(pat);
   std::string file;
-  if (match) {
-    FcChar8* f = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &f) == FcResultMatch) file = reinterpret_cast<const char*>(f);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
-    FcPatternDestroy(match);
+  if (pat) {
+    FcConfigSubstitute(config, pat, FcMatchPattern);
+    FcDefaultSubstitute(pat);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pat, &result);
+    FcPatternDestroy(pat);
+    if (match) {
+      FcChar8* f = nullptr;
+      if (FcPatternGetString(match, FC_FILE, 0, &f) == FcResultMatch) file = reinterpret_cast<const char*>(f);
+      if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
+      FcPatternDestroy(match);
+    }
   }
+  FcConfigDestroy(config);
   return file;
 }
 }  // namespace

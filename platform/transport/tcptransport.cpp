@@ -1,0 +1,395 @@
+#include "platform/transport/tcptransport.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/net/framedecoder.h"
+#include "platform/net/framemessages.h"
+#include "platform/text/textconv.h"
+#include "platform/transport/inboundframe.h"
+
+namespace plat {
+
+namespace {
+
+// Status line texts, GBK like everything the frame draws.
+const std::string kTextConnecting = Utf8ToGbk("正在连接服务器…");
+const std::string kTextCannotConnect = Utf8ToGbk("无法连接服务器，正在重试…");
+const std::string kTextLost = Utf8ToGbk("与服务器的连接已断开，正在重新连接…");
+const std::string kTextLostRequests = Utf8ToGbk("与服务器的连接已断开，未送达的操作已取消，正在重新连接…");
+const std::string kTextOffline = Utf8ToGbk("未连接服务器，操作未发送，正在重新连接…");
+const std::string kTextRefusedPrefix = Utf8ToGbk("服务器拒绝登录：");
+const std::string kTextOfflineRefusedPrefix = Utf8ToGbk("未连接服务器，操作未发送。");
+const std::string kTextBusy = Utf8ToGbk("网络繁忙，操作未发送");
+
+constexpr std::size_t kReadChunk = 16384;
+// Reads per wake-up before writes, timers and a stop get their turn.
+constexpr int kMaxReadsPerPass = 64;
+// While refused, the thread only waits for Stop.
+constexpr std::uint32_t kRefusedPollMs = 1000;
+
+std::uint64_t SteadyMs() {
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+}
+
+// Milliseconds until `due`, for poll(); -1 when there is no deadline.
+int Remaining(std::uint64_t due, std::uint64_t now) {
+  if (due == 0) return -1;
+  return due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(due - now, 60000));
+}
+
+int EarliestTimeout(int a, int b) {
+  if (a < 0) return b;
+  if (b < 0) return a;
+  return std::min(a, b);
+}
+
+}  // namespace
+
+TcpTransport::~TcpTransport() { Stop(); }
+
+bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& options,
+                         std::string* error) {
+  auto fail = [error](const std::string& why) {
+    if (error != nullptr) *error = why;
+    return false;
+  };
+  if (m_thread.joinable()) return fail("transport already running");
+  if (options.host.empty() || options.port == 0) return fail("no server address");
+  if (options.nicknameGbk.empty() || options.nicknameGbk.size() >= net::kNetNicknameLen)
+    return fail("nickname must be 1 to 31 bytes");
+  if (!m_wake.IsValid()) return fail("cannot create the wake-up event");
+
+  m_options = options;
+  m_queue = &queue;
+  m_stop = false;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_out = OutboundQueue(options.maxQueuedBytes);
+    m_stats = Stats();
+    m_lastStatus.clear();
+    m_refusalGbk.clear();
+    SetStateLocked(State::Connecting);
+    PushStatusLocked(kTextConnecting, true);
+  }
+  m_thread = std::thread([this] { Run(); });
+  return true;
+}
+
+void TcpTransport::Stop() {
+  if (!m_thread.joinable()) return;
+  m_stop = true;
+  m_wake.Signal();
+  m_thread.join();
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_out.Clear(net::kMainGame);
+  SetStateLocked(State::Stopped);
+}
+
+bool TcpTransport::Send(std::uint16_t mainCmd, std::uint16_t subCmd, const std::uint8_t* data,
+                        std::size_t size) {
+  if ((data == nullptr && size != 0) || size > net::kMaxFramePayload) return false;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state != State::Online) {
+      ++m_stats.requestsRefused;
+      PushStatusLocked(m_state == State::Refused ? kTextOfflineRefusedPrefix + m_refusalGbk
+                                                 : kTextOffline,
+                       true);
+      return false;
+    }
+    if (!m_out.Push(mainCmd, subCmd, data, size)) {
+      ++m_stats.requestsRefused;
+      PushStatusLocked(kTextBusy, false);
+      return false;
+    }
+    ++m_stats.requestsSent;
+  }
+  m_wake.Signal();
+  return true;
+}
+
+TcpTransport::State TcpTransport::GetState() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_state;
+}
+
+TcpTransport::Stats TcpTransport::GetStats() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_stats;
+}
+
+std::string TcpTransport::Endpoint() const {
+  return m_options.host + ":" + std::to_string(m_options.port);
+}
+
+void TcpTransport::PushStatusLocked(const std::string& textGbk, bool persistent) {
+  // The same text again would only repeat itself in the chat history.
+  if (m_queue == nullptr || textGbk == m_lastStatus) return;
+  ServerMessage msg;
+  msg.kind = ServerMessage::Kind::Status;
+  msg.text = textGbk;
+  msg.persistent = persistent;
+  m_queue->Push(std::move(msg));
+  m_lastStatus = textGbk;
+}
+
+void TcpTransport::ClearStatusLocked() {
+  if (m_queue == nullptr || m_lastStatus.empty()) return;
+  ServerMessage msg;
+  msg.kind = ServerMessage::Kind::ClearStatus;
+  m_queue->Push(std::move(msg));
+  m_lastStatus.clear();
+}
+
+void TcpTransport::Log(const std::string& lineUtf8) const {
+  if (m_options.log) {
+    m_options.log(lineUtf8);
+  } else {
+    std::fprintf(stderr, "velmora: %s\n", lineUtf8.c_str());
+  }
+}
+
+bool TcpTransport::Pause(std::uint32_t ms) {
+  const std::uint64_t deadline = SteadyMs() + ms;
+  while (!m_stop) {
+    const std::uint64_t now = SteadyMs();
+    if (now >= deadline) return true;
+    pollfd fd = {m_wake.Fd(), POLLIN, 0};
+    if (::poll(&fd, 1, Remaining(deadline, now)) > 0) m_wake.Drain();
+  }
+  return false;
+}
+
+void TcpTransport::Run() {
+  ReconnectBackoff backoff(m_options.retryFirstMs, m_options.retryMaxMs);
+  bool everOnline = false;
+  while (!m_stop) {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      SetStateLocked(State::Connecting);
+      ++m_stats.connectAttempts;
+    }
+    std::string reason;
+    TcpSocket socket = TcpSocket::Connect(m_options.host, m_options.port,
+                                          m_options.connectTimeoutMs, m_wake.Fd(), &reason);
+    if (m_stop) break;
+    if (!socket.IsOpen()) {
+      const std::uint32_t delay = backoff.Next();
+      Log("cannot connect to " + Endpoint() + " (" + reason + "); retrying in " +
+          std::to_string(delay) + " ms");
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        SetStateLocked(State::Waiting);
+        PushStatusLocked(everOnline ? kTextLost : kTextCannotConnect, true);
+      }
+      Pause(delay);
+      continue;
+    }
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      ++m_stats.connections;
+    }
+    const std::uint64_t loginsBefore = GetStats().logins;
+    const Outcome outcome = RunConnection(socket, &reason);
+    socket.Close();
+    if (GetStats().logins != loginsBefore) {
+      everOnline = true;
+      backoff.Reset();
+    }
+    if (outcome == Outcome::Stopped) break;
+    if (outcome == Outcome::Refused) {
+      // Trying again would be refused the same way (or push out our own newer login).
+      while (Pause(kRefusedPollMs)) {
+      }
+      break;
+    }
+    OnConnectionEnded(reason);
+    Pause(backoff.Next());
+  }
+}
+
+void TcpTransport::OnConnectionEnded(const std::string& reason) {
+  std::size_t lost = 0;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    lost = m_out.Clear(net::kMainGame);
+    m_stats.requestsLost += lost;
+    ++m_stats.losses;
+    SetStateLocked(State::Waiting);
+    PushStatusLocked(lost > 0 ? kTextLostRequests : kTextLost, true);
+  }
+  std::string line = "connection to " + Endpoint() + " lost (" + reason + ")";
+  if (lost > 0) line += "; " + std::to_string(lost) + " request(s) not sent";
+  Log(line + "; reconnecting");
+}
+
+void TcpTransport::OnLoginRefused(const std::string& reasonGbk) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_out.Clear(net::kMainGame);
+    m_refusalGbk = reasonGbk;
+    SetStateLocked(State::Refused);
+    PushStatusLocked(kTextRefusedPrefix + reasonGbk, true);
+  }
+  Log("the server at " + Endpoint() + " refused the login: " + GbkToUtf8(reasonGbk));
+}
+
+TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string* reason) {
+  net::NetLoginRequest login{};
+  std::memcpy(login.nickname, m_options.nicknameGbk.data(), m_options.nicknameGbk.size());
+  login.protocolVersion = net::kProtocolVersion;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_out.Clear(net::kMainGame);
+    m_out.Push(net::kMainLogin, net::kSubLoginRequest, &login, sizeof(login));
+    SetStateLocked(State::LoggingIn);
+  }
+  Log("connected to " + Endpoint() + ", logging in as " + GbkToUtf8(m_options.nicknameGbk));
+
+  // A fresh decoder per connection: bytes of a dead one must never run into the next.
+  net::FrameDecoder decoder;
+  bool online = false;
+  const std::uint64_t connectedAt = SteadyMs();
+  std::uint64_t lastReceived = connectedAt;
+  std::uint64_t lastSent = connectedAt;
+  for (;;) {
+    if (m_stop) return Outcome::Stopped;
+    bool wantWrite = false;
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      wantWrite = !m_out.Empty();
+    }
+    const std::uint64_t now = SteadyMs();
+    const std::uint64_t silenceDue =
+        m_options.silenceTimeoutMs ? lastReceived + m_options.silenceTimeoutMs : 0;
+    const std::uint64_t loginDue = online ? 0 : connectedAt + m_options.loginTimeoutMs;
+    const std::uint64_t pingDue =
+        m_options.pingIntervalMs && online ? lastSent + m_options.pingIntervalMs : 0;
+    const int timeout = EarliestTimeout(
+        EarliestTimeout(Remaining(silenceDue, now), Remaining(loginDue, now)),
+        Remaining(pingDue, now));
+
+    pollfd fds[2] = {{socket.Fd(), static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0},
+                     {m_wake.Fd(), POLLIN, 0}};
+    if (::poll(fds, 2, timeout) < 0 && errno != EINTR) {
+      *reason = std::string("poll: ") + std::strerror(errno);
+      return Outcome::Lost;
+    }
+    if ((fds[1].revents & POLLIN) != 0) m_wake.Drain();
+    if (m_stop) return Outcome::Stopped;
+
+    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      Outcome outcome = Outcome::Lost;
+      if (!ReadAvailable(socket, decoder, &online, &outcome, reason)) return outcome;
+      lastReceived = SteadyMs();
+    }
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      wantWrite = !m_out.Empty();
+    }
+    if (wantWrite) {
+      if (!WritePending(socket, reason)) return Outcome::Lost;
+      lastSent = SteadyMs();
+    }
+
+    const std::uint64_t after = SteadyMs();
+    if (!online && after >= connectedAt + m_options.loginTimeoutMs) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      ++m_stats.timeouts;
+      *reason = "no login answer";
+      return Outcome::Lost;
+    }
+    if (silenceDue != 0 && after >= lastReceived + m_options.silenceTimeoutMs) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      ++m_stats.timeouts;
+      *reason = "nothing heard for " + std::to_string(m_options.silenceTimeoutMs) + " ms";
+      return Outcome::Lost;
+    }
+    if (pingDue != 0 && after >= lastSent + m_options.pingIntervalMs) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_out.Push(net::kMainHeartbeat, net::kSubPing, nullptr, 0);
+    }
+  }
+}
+
+bool TcpTransport::ReadAvailable(TcpSocket& socket, net::FrameDecoder& decoder, bool* online,
+                                 Outcome* outcome, std::string* reason) {
+  std::uint8_t buffer[kReadChunk];
+  for (int pass = 0; pass < kMaxReadsPerPass; ++pass) {
+    std::size_t got = 0;
+    switch (socket.Read(buffer, sizeof(buffer), &got, reason)) {
+      case TcpSocket::IoResult::WouldBlock:
+        return true;
+      case TcpSocket::IoResult::Closed:
+        *reason = "closed by the server";
+        *outcome = Outcome::Lost;
+        return false;
+      case TcpSocket::IoResult::Error:
+        *outcome = Outcome::Lost;
+        return false;
+      case TcpSocket::IoResult::Ok:
+        break;
+    }
+    decoder.Feed(buffer, got);
+    net::FrameView frame;
+    net::FrameDecoder::Status status;
+    while ((status = decoder.Next(&frame)) == net::FrameDecoder::Status::Ready) {
+      InboundAction action = TranslateInbound(frame);
+      if (action.kind == InboundAction::Kind::LoginRefused) {
+        OnLoginRefused(action.reasonGbk);
+        *outcome = Outcome::Refused;
+        return false;
+      }
+      std::lock_guard<std::mutex> lock(m_mutex);
+      ++m_stats.framesIn;
+      if (action.kind == InboundAction::Kind::Ignore) {
+        ++m_stats.framesIgnored;
+        continue;
+      }
+      if (action.message.kind == ServerMessage::Kind::UserData && !*online) {
+        *online = true;
+        ++m_stats.logins;
+        SetStateLocked(State::Online);
+        ClearStatusLocked();
+      }
+      m_queue->Push(std::move(action.message));
+    }
+    if (status == net::FrameDecoder::Status::Malformed) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      ++m_stats.malformed;
+      *reason = "malformed frame";
+      *outcome = Outcome::Lost;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TcpTransport::WritePending(TcpSocket& socket, std::string* reason) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  while (!m_out.Empty()) {
+    std::size_t done = 0;
+    switch (socket.Write(m_out.HeadData(), m_out.HeadSize(), &done, reason)) {
+      case TcpSocket::IoResult::Ok:
+        m_out.Consume(done);
+        break;
+      case TcpSocket::IoResult::WouldBlock:
+        return true;
+      case TcpSocket::IoResult::Closed:
+        *reason = "closed by the server";
+        return false;
+      case TcpSocket::IoResult::Error:
+        return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace plat
