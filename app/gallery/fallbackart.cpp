@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kFrameW = 120, kFrameH = 40, kFrames = 4;
 constexpr int kPictureW = 290, kPictureH = 240;
-constexpr int kSkinFrameW = 8, kSkinH = 64;
+constexpr int kSkinW = 6, kSkinH = 56;  // the stacked scroll skin layout
 
 using PixelFn = std::function<std::uint32_t(int x, int y)>;
 
@@ -64,8 +64,11 @@ std::uint32_t PicturePixel(int x, int y) {
   return Argb(255, 90, 150 + y / 4, 230);
 }
 
-std::uint32_t SkinPixel(int x, int /*y*/) {
-  return x < kSkinFrameW ? Argb(90, 0, 0, 0) : Argb(230, 230, 190, 120);
+// Up arrow 0-7, down arrow 8-15, track 16-31, thumb 32-55.
+std::uint32_t SkinPixel(int /*x*/, int y) {
+  if (y < 16) return Argb(255, 150, 40, 30);
+  if (y < 32) return Argb(90, 0, 0, 0);
+  return Argb(230, 230, 190, 120);
 }
 
 }  // namespace
@@ -76,7 +79,7 @@ FallbackArt::FallbackArt() {
   m_dir = tmpl;
   m_button = WritePng(m_dir + "/button.png", kFrameW * kFrames, kFrameH, ButtonPixel);
   m_picture = WritePng(m_dir + "/picture.png", kPictureW, kPictureH, PicturePixel);
-  m_scroll = WritePng(m_dir + "/scroll.png", kSkinFrameW * 2, kSkinH, SkinPixel);
+  m_scroll = WritePng(m_dir + "/scroll.png", kSkinW, kSkinH, SkinPixel);
 }
 
 FallbackArt::~FallbackArt() {

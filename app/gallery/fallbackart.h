@@ -15,7 +15,7 @@ class FallbackArt {
   // Full paths of the made files ("" when writing failed).
   const std::string& ButtonStrip() const { return m_button; }  // 4 frames of 120 x 40
   const std::string& Picture() const { return m_picture; }     // 290 x 240
-  const std::string& ScrollSkin() const { return m_scroll; }   // 2 frames of 8 x 64
+  const std::string& ScrollSkin() const { return m_scroll; }   // 6 x 56, stacked parts
 
  private:
   std::string m_dir;

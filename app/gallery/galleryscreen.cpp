@@ -20,7 +20,7 @@ const gcn::Color kPanel(0, 0, 0, 150);
 
 constexpr int kFontSizes[] = {12, 14, 20};
 constexpr int kButtonY = 360, kButtonX0 = 40, kButtonStep = 150;
-constexpr int kEditX = 40, kEditY = 470, kEditW = 160, kEditH = 26;
+constexpr int kEditX = 45, kEditY = 472, kEditW = 60, kEditH = 22;  // 5, 2 inside EditBg
 constexpr int kScrollX = 660, kScrollY = 470, kScrollW = 250, kScrollH = 200;
 constexpr int kDemoLines = 30;
 
@@ -69,6 +69,7 @@ GalleryScreen::GalleryScreen() {
   m_edit->setSize(kEditW, kEditH);
   m_edit->setFont(m_label.get());
   m_edit->SetNumOnly(true);
+  m_edit->setBaseColor(kWhite);  // the text colour; the field skin is dark
   m_edit->addActionListener(this);
   add(m_edit.get(), kEditX, kEditY);
 
@@ -126,6 +127,7 @@ void GalleryScreen::draw(gcn::Graphics* g) {
     og->fillGradient(gcn::Rectangle(0, 0, kWidth, kHeight), gcn::Color(40, 20, 60, 255),
                      gcn::Color(40, 20, 60, 255), gcn::Color(10, 40, 70, 255), gcn::Color(10, 40, 70, 255));
   }
+  Panel(g, kWidth / 2 - 130, 6, 260, 36);
   m_title->SetColor(kGold, -1);
   m_title->drawString(g, Gbk("Velmora 控件画廊"), kWidth / 2, 14, OrvHgeFont::kAlignCenter);
   DrawFonts(g);
@@ -200,7 +202,7 @@ void GalleryScreen::DrawStatus(gcn::Graphics* g) {
                       OrvHgeFont::kAlignLeft);
   m_label->drawString(g, Gbk("按钮：普通 / 悬停 / 按住第 3 帧 / 禁用"), 40, 440, OrvHgeFont::kAlignLeft);
   m_label->drawString(g, Format("只收数字的输入框：changeText %d 次，enter %d 次", m_changeEvents, m_enterEvents),
-                      kEditX + kEditW + 20, kEditY + 6, OrvHgeFont::kAlignLeft);
+                      kEditX + kEditW + 30, kEditY + 4, OrvHgeFont::kAlignLeft);
   m_label->drawString(g, Format("计时器 %d（每 16 ms）：已触发 %d 次", static_cast<int>(kTickTimer), m_ticks), 40, 530,
                       OrvHgeFont::kAlignLeft);
   m_label->drawString(g, Gbk("滚动区域显示最新一行 →"), 400, 640, OrvHgeFont::kAlignLeft);

@@ -35,7 +35,8 @@ void GalleryView::draw(gcn::Graphics* g) {
     CBuyData& data = GetBuyData();
     for (int slot = 0; slot < static_cast<int>(kGoodsTileCount); ++slot) {
       const CBSceneItem* item = data.GetItemBySlot(slot);
-      if (item == nullptr) continue;
+      // The lot on sale is the panel's; the sold tile stays to show the status strip.
+      if (item == nullptr || item->state == GOODS_STATE_SELLING) continue;
       if (CGoodsItem* tile = GoodsTileAt(m_tiles, item->tileIndex)) tile->Draw(g, item);
     }
   }

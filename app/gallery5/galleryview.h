@@ -1,6 +1,6 @@
 #pragma once
-// A stand-in for the main view in the views gallery: background, candidate tiles, the buy
-// panel and the child windows, drawn in the main view's order.
+// A stand-in for the main view in the views gallery: background, tiles (candidates and, to show
+// the status strip, a sold one), the buy panel and the child windows, in the main view's order.
 #include <array>
 #include <memory>
 

@@ -215,8 +215,9 @@ void COrvGameClientView::mouseClicked(gcn::MouseEvent& e) {
   CBuyData& store = GetBuyData();
   CMsgBox& box = GetMsgBox();
   for (int i = 0; i < kLikeSlots; ++i) {
+    // Only a drawn tile has a like button: a lot on sale or closed has none to click.
     const CBSceneItem* item = store.GetItemBySlot(i);
-    if (item == nullptr) continue;
+    if (item == nullptr || item->state != GOODS_STATE_CANDIDATE) continue;
     CGoodsItem* tile = GetTile(item->tileIndex);
     if (tile == nullptr || !tile->IsHover()) continue;
     const std::string name = FieldText(item->goodsName);

@@ -37,12 +37,13 @@ OrvHgeEdit::OrvHgeEdit() {
   setBaseColor(gcn::Color(0, 0, 0, 255));
 }
 
-void OrvHgeEdit::setFont(gcn::Font* font) {
-  m_orvFont = dynamic_cast<OrvHgeFont*>(font);
-  gcn::TextField::setFont(font);
-}
+void OrvHgeEdit::setFont(gcn::Font* font) { gcn::TextField::setFont(font); }
 
-void OrvHgeEdit::fontChanged() { KeepCaretVisible(); }
+// Also reached through gcn::Widget::setFont, which is not virtual.
+void OrvHgeEdit::fontChanged() {
+  m_orvFont = dynamic_cast<OrvHgeFont*>(getFont());
+  KeepCaretVisible();
+}
 
 void OrvHgeEdit::setText(const std::string& text) {
   mText = text;

@@ -8,8 +8,8 @@
 
 namespace {
 const gcn::Color kPlainTrack(0, 0, 0, 48);
+const gcn::Color kPlainArrow(0, 0, 0, 110);
 const gcn::Color kPlainThumb(96, 96, 96, 200);
-constexpr int kSkinFrames = 2;  // track, thumb
 }  // namespace
 
 OrvHgeScrollArea::OrvHgeScrollArea(gcn::Widget* content)
@@ -73,9 +73,26 @@ void OrvHgeScrollArea::logic() {
   FollowContent();  // the content's logic may have changed it
 }
 
+int OrvHgeScrollArea::ArrowLength() const {
+  // A very short area keeps room for the thumb.
+  return std::clamp((getHeight() - kMinThumbLength) / 2, 0, kArrowLength);
+}
+
+gcn::Rectangle OrvHgeScrollArea::UpArrowRect() const {
+  if (!BarVisible()) return gcn::Rectangle();
+  return gcn::Rectangle(getWidth() - m_nScrollWidth, 0, m_nScrollWidth, ArrowLength());
+}
+
+gcn::Rectangle OrvHgeScrollArea::DownArrowRect() const {
+  if (!BarVisible()) return gcn::Rectangle();
+  return gcn::Rectangle(getWidth() - m_nScrollWidth, getHeight() - ArrowLength(), m_nScrollWidth,
+                        ArrowLength());
+}
+
 gcn::Rectangle OrvHgeScrollArea::TrackRect() const {
   if (!BarVisible()) return gcn::Rectangle();
-  return gcn::Rectangle(getWidth() - m_nScrollWidth, 0, m_nScrollWidth, getHeight());
+  const int a = ArrowLength();
+  return gcn::Rectangle(getWidth() - m_nScrollWidth, a, m_nScrollWidth, std::max(getHeight() - 2 * a, 0));
 }
 
 gcn::Rectangle OrvHgeScrollArea::ThumbRect() {
@@ -89,7 +106,42 @@ gcn::Rectangle OrvHgeScrollArea::ThumbRect() {
                                 std::min(kMinThumbLength, track.height), track.height);
   const int y = static_cast<int>(static_cast<long long>(track.height - thumbH) *
                                  getVerticalScrollAmount() / max);
-  return gcn::Rectangle(track.x, y, track.width, thumbH);
+  return gcn::Rectangle(track.x, track.y + y, track.width, thumbH);
+}
+
+void OrvHgeScrollArea::DrawSkin(OrvHgeGraphics* og, const gcn::Rectangle& up,
+                                const gcn::Rectangle& down, const gcn::Rectangle& track,
+                                const gcn::Rectangle& thumb) {
+  const int w = m_pImg->getWidth();
+  const float hs = static_cast<float>(up.width) / w;
+  auto part = [&](const gcn::Rectangle& dst, int srcY, int srcH) {
+    if (dst.height <= 0 || srcH <= 0) return;
+    og->drawImageRect(m_pImg, dst.x, dst.y, w, srcH, 0, srcY, hs,
+                      static_cast<float>(dst.height) / srcH);
+  };
+  part(up, kSkinUpY, kSkinArrowH);
+  part(down, kSkinDownY, kSkinArrowH);
+  part(track, kSkinTrackY, kSkinTrackH);
+  // Thumb: both caps at their size (shared out when the thumb is short), the middle stretched.
+  const int cap = std::min(kSkinThumbCap, thumb.height / 2);
+  const int middle = kSkinThumbH - 2 * kSkinThumbCap;
+  part(gcn::Rectangle(thumb.x, thumb.y, thumb.width, cap), kSkinThumbY, kSkinThumbCap);
+  part(gcn::Rectangle(thumb.x, thumb.y + cap, thumb.width, thumb.height - 2 * cap),
+       kSkinThumbY + kSkinThumbCap, middle);
+  part(gcn::Rectangle(thumb.x, thumb.y + thumb.height - cap, thumb.width, cap),
+       kSkinThumbY + kSkinThumbH - kSkinThumbCap, kSkinThumbCap);
+}
+
+void OrvHgeScrollArea::DrawPlain(gcn::Graphics* g, const gcn::Rectangle& up,
+                                 const gcn::Rectangle& down, const gcn::Rectangle& track,
+                                 const gcn::Rectangle& thumb) {
+  g->setColor(kPlainArrow);
+  g->fillRectangle(up);
+  g->fillRectangle(down);
+  g->setColor(kPlainTrack);
+  g->fillRectangle(track);
+  g->setColor(kPlainThumb);
+  g->fillRectangle(thumb);
 }
 
 void OrvHgeScrollArea::draw(gcn::Graphics* g) {
@@ -99,36 +151,34 @@ void OrvHgeScrollArea::draw(gcn::Graphics* g) {
     g->fillRectangle(gcn::Rectangle(0, 0, getWidth(), getHeight()));
   }
   if (BarVisible()) {
-    const gcn::Rectangle track = TrackRect();
+    const gcn::Rectangle up = UpArrowRect(), down = DownArrowRect(), track = TrackRect();
     const gcn::Rectangle thumb = ThumbRect();
     OrvHgeGraphics* og = ToOrvGraphics(g);
-    const int frameW = m_pImg ? m_pImg->getWidth() / kSkinFrames : 0;
-    const int frameH = m_pImg ? m_pImg->getHeight() : 0;
-    if (og && frameW > 0 && frameH > 0) {
-      const float hs = static_cast<float>(track.width) / frameW;
-      og->drawImageRect(m_pImg, track.x, track.y, frameW, frameH, 0, 0, hs,
-                        static_cast<float>(track.height) / frameH);
-      og->drawImageRect(m_pImg, thumb.x, thumb.y, frameW, frameH, frameW, 0, hs,
-                        static_cast<float>(thumb.height) / frameH);
-    } else {
-      g->setColor(kPlainTrack);
-      g->fillRectangle(track);
-      g->setColor(kPlainThumb);
-      g->fillRectangle(thumb);
-    }
+    if (og && m_pImg && m_pImg->getWidth() > 0 && m_pImg->getHeight() >= kSkinHeight)
+      DrawSkin(og, up, down, track, thumb);
+    else
+      DrawPlain(g, up, down, track, thumb);
   }
   drawChildren(g);
 }
 
 void OrvHgeScrollArea::mousePressed(gcn::MouseEvent& e) {
-  const gcn::Rectangle track = TrackRect();
-  if (e.getButton() != gcn::MouseEvent::LEFT || !track.isPointInRect(e.getX(), e.getY())) return;
-  const gcn::Rectangle thumb = ThumbRect();
-  if (thumb.isPointInRect(e.getX(), e.getY())) {
-    m_dragging = true;
-    m_dragOffset = e.getY() - thumb.y;
+  if (e.getButton() != gcn::MouseEvent::LEFT || !BarVisible()) return;
+  const int x = e.getX(), y = e.getY();
+  if (UpArrowRect().isPointInRect(x, y)) {
+    ScrollBy(-m_pressMoveLen);
+  } else if (DownArrowRect().isPointInRect(x, y)) {
+    ScrollBy(m_pressMoveLen);
+  } else if (TrackRect().isPointInRect(x, y)) {
+    const gcn::Rectangle thumb = ThumbRect();
+    if (thumb.isPointInRect(x, y)) {
+      m_dragging = true;
+      m_dragOffset = y - thumb.y;
+    } else {
+      ScrollBy(y < thumb.y ? -m_pressMoveLen : m_pressMoveLen);
+    }
   } else {
-    ScrollBy(e.getY() < thumb.y ? -m_pressMoveLen : m_pressMoveLen);
+    return;
   }
   e.consume();
 }
@@ -144,7 +194,7 @@ void OrvHgeScrollArea::mouseDragged(gcn::MouseEvent& e) {
   const gcn::Rectangle thumb = ThumbRect();
   const int room = track.height - thumb.height;
   if (room > 0) {
-    const int y = std::clamp(e.getY() - m_dragOffset, 0, room);
+    const int y = std::clamp(e.getY() - m_dragOffset - track.y, 0, room);
     setVerticalScrollAmount(
         static_cast<int>(static_cast<long long>(y) * getVerticalMaxScroll() / room));
   }

@@ -187,7 +187,9 @@ void TcpTransport::Run() {
       {
         std::lock_guard<std::mutex> lock(m_mutex);
         SetStateLocked(State::Waiting);
-        PushStatusLocked(everOnline ? kTextLost : kTextCannotConnect, true);
+        // Once an offline text is up, every further failed attempt would only repeat it.
+        if (m_lastStatus.empty() || m_lastStatus == kTextConnecting)
+          PushStatusLocked(everOnline ? kTextLost : kTextCannotConnect, true);
       }
       Pause(delay);
       continue;

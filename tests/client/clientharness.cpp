@@ -32,7 +32,7 @@ CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t slot,
   CMD_GF_VELMORA_GOODS_ITEM g{};
   const CatalogueEntry& c = kCatalogue[(goodsId - kFirstId) % std::size(kCatalogue)];
   g.goodsId = goodsId;
-  g.goodsNumber = 50 + (goodsId - kFirstId);
+  g.goodsNumber = 51 + (goodsId - kFirstId);
   g.goodsValue = c.value;
   g.slot = slot;
   g.tileIndex = tileIndex;

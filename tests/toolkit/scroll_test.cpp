@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+
 #include "platform/toolkit/drawlog.h"
 #include "platform/toolkit/orvhgefont.h"
+#include "platform/toolkit/orvhgeimage.h"
 #include "platform/toolkit/orvhgescrollarea.h"
 #include "platform/toolkit/orvhgetextbox.h"
 #include "tests/toolkit/toolkittestsupport.h"
@@ -93,15 +99,51 @@ TEST_F(ScrollTest, ARebuildOfTheSameSizeAlsoShowsTheEnd) {
   EXPECT_EQ(VisibleLines(), std::vector<std::string>({"L7", "L8", "L9", "L10", "L11"}));
 }
 
-TEST_F(ScrollTest, APressOnTheTrackMovesOneLine) {
+TEST_F(ScrollTest, APressOnAnArrowOrTheTrackMovesOneLine) {
   AddLines(1, 10);
   Frame();
-  const gcn::Rectangle thumb = m_area.ThumbRect();
-  ASSERT_GT(thumb.height, 0);
-  ASSERT_GT(thumb.y, 0);  // at the end: the thumb is at the bottom
-  m_runner->Input().InjectClick(10 + thumb.x + 2, 10 + 1);  // above the thumb
+  const int lh = m_box.GetLineHeight();
+  const gcn::Rectangle up = m_area.UpArrowRect(), track = m_area.TrackRect();
+  ASSERT_GT(up.height, 0);
+  ASSERT_GT(m_area.ThumbRect().y, track.y + 1);  // at the end: the thumb is at the bottom
+  m_runner->Input().InjectClick(10 + up.x + 2, 10 + up.y + 1);
   EXPECT_EQ(VisibleLines().front(), "L5");
-  EXPECT_EQ(m_area.getVerticalScrollAmount(), 4 * m_box.GetLineHeight());
+  m_runner->Input().InjectClick(10 + track.x + 2, 10 + track.y + 1);  // above the thumb
+  Frame();
+  EXPECT_EQ(m_area.getVerticalScrollAmount(), 3 * lh);
+  const gcn::Rectangle down = m_area.DownArrowRect();
+  m_runner->Input().InjectClick(10 + down.x + 2, 10 + down.y + 1);
+  Frame();
+  EXPECT_EQ(m_area.getVerticalScrollAmount(), 4 * lh);
+}
+
+TEST_F(ScrollTest, TheSkinIsDrawnPartByPart) {
+  // Up arrow red, down arrow green, track blue, thumb white: the stacked skin layout.
+  const std::string path = m_dir.File("skin.png");
+  {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 6, OrvHgeScrollArea::kSkinHeight, 32,
+                                                    SDL_PIXELFORMAT_ARGB8888);
+    ASSERT_NE(s, nullptr);
+    for (int y = 0; y < s->h; ++y) {
+      const std::uint32_t c = y < 8 ? 0xFFFF0000 : y < 16 ? 0xFF00FF00 : y < 32 ? 0xFF0000FF : 0xFFFFFFFF;
+      auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) + y * s->pitch);
+      for (int x = 0; x < s->w; ++x) row[x] = c;
+    }
+    ASSERT_EQ(IMG_SavePNG(s, path.c_str()), 0);
+    SDL_FreeSurface(s);
+  }
+  OrvHgeImage skin(path.c_str(), false);
+  m_area.SetImg(&skin);
+  AddLines(1, 20);
+  Frame();
+  const gcn::Rectangle up = m_area.UpArrowRect(), down = m_area.DownArrowRect();
+  const gcn::Rectangle track = m_area.TrackRect(), thumb = m_area.ThumbRect();
+  const int x = 10 + up.x + 3;
+  EXPECT_EQ(Pixel(x, 10 + up.y + 2), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(x, 10 + down.y + 2), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(x, 10 + track.y + 2), 0xFF0000FFu);  // the thumb sits at the bottom
+  EXPECT_EQ(Pixel(x, 10 + thumb.y + thumb.height / 2), 0xFFFFFFFFu);
+  std::remove(path.c_str());
 }
 
 TEST_F(ScrollTest, NoBarWhileEverythingFits) {

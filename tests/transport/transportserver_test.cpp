@@ -1,0 +1,136 @@
+// The transport against the real auction server on loopback: login, scene, a purchase and its
+// answers, and a restart of the server on the same port and database.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "client/core/cmd_velmora.h"
+#include "platform/frame/servermessagequeue.h"
+#include "platform/text/textconv.h"
+#include "platform/transport/tcptransport.h"
+#include "server/manualclock.h"
+#include "server/server.h"
+
+namespace {
+
+using plat::ServerMessage;
+using Kind = plat::ServerMessage::Kind;
+constexpr int kWaitMs = 5000;
+
+class TransportServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/velmora-transport-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+    std::ofstream(dir + "/goods.xml")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<goodsList sharePrice=\"10000\">\n"
+        << [] {
+             std::string rows;
+             for (int i = 1; i <= 8; ++i)
+               rows += "<goods id=\"" + std::to_string(700 + i) + "\" name=\"货" + std::to_string(i) +
+                       "\" value=\"99\" picture=\"goods_01.png\" shares=\"10\" minPurchase=\"30000\" "
+                       "remainderThreshold=\"0\"/>\n";
+             return rows;
+           }()
+        << "</goodsList>\n";
+  }
+  void TearDown() override {
+    transport.Stop();
+    server.Stop();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  velsrv::ServerOptions Options() {
+    velsrv::ServerOptions o;
+    o.dbPath = dir + "/game.db";
+    o.goodsFile = dir + "/goods.xml";
+    o.bots = 0;
+    o.seed = 7;
+    o.clock = &clock;
+    o.tickMs = 0;
+    o.durable = false;
+    return o;
+  }
+  // Takes from the queue until a message matches; a copy of it.
+  std::optional<ServerMessage> WaitFor(const std::function<bool(const ServerMessage&)>& match) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+      for (auto& m : queue.Take(0)) {
+        seen.push_back(m);
+        if (match(m)) return m;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return std::nullopt;
+  }
+
+  std::string dir;
+  velsrv::ManualClock clock;
+  velsrv::Server server;
+  plat::ServerMessageQueue queue;
+  std::vector<ServerMessage> seen;
+  plat::TcpTransport transport;
+};
+
+TEST_F(TransportServerTest, LogsInBuysAndComesBackAfterARestart) {
+  std::string error;
+  ASSERT_TRUE(server.Start(0, Options(), &error)) << error;
+  const std::uint16_t port = server.Port();
+  plat::TcpTransportOptions t;
+  t.port = port;
+  t.nicknameGbk = plat::Utf8ToGbk("测试玩家");
+  t.retryFirstMs = 20;
+  t.retryMaxMs = 100;
+  t.log = [](const std::string&) {};
+  ASSERT_TRUE(transport.Start(queue, t, &error)) << error;
+
+  auto user = WaitFor([](const ServerMessage& m) { return m.kind == Kind::UserData; });
+  ASSERT_TRUE(user);
+  EXPECT_EQ(plat::GbkToUtf8(user->user.szNickName), "测试玩家");
+  EXPECT_EQ(user->user.dwCoins, 1000000u);
+  auto scene = WaitFor([](const ServerMessage& m) { return m.kind == Kind::Scene; });
+  ASSERT_TRUE(scene);
+  auto goods = ReadSceneGoods(scene->bytes.data(), scene->bytes.size());
+  ASSERT_TRUE(goods);
+  ASSERT_EQ(goods->size(), MAX_LISTED_GOODS);
+  std::optional<CMD_GF_VELMORA_GOODS_ITEM> lot;
+  for (std::size_t i = 0; i < goods->size(); ++i)
+    if ((*goods)[i].state == GOODS_STATE_SELLING) lot = (*goods)[i];
+  ASSERT_TRUE(lot);
+
+  const CMD_GF_VELMORA_BUY_REQ buy{lot->goodsId, 3};
+  ASSERT_TRUE(transport.Send(MDM_GF_GAME, SUB_C_BUY, reinterpret_cast<const std::uint8_t*>(&buy),
+                             sizeof(buy)));
+  auto result = WaitFor([](const ServerMessage& m) {
+    return m.kind == Kind::Game && m.subCmd == SUB_S_BUY_RESULT;
+  });
+  ASSERT_TRUE(result);
+  auto rsp = ReadServerRecord<SUB_S_BUY_RESULT>(result->bytes.data(), result->bytes.size());
+  ASSERT_TRUE(rsp);
+  EXPECT_EQ(rsp->result, BUY_RESULT_OK);
+  auto paid = WaitFor([](const ServerMessage& m) {
+    return m.kind == Kind::UserData && m.user.dwCoins == 1000000u - 30000u;
+  });
+  EXPECT_TRUE(paid);
+
+  // The server goes away mid-sale and comes back on the same port and database: the
+  // transport says so, logs in again, and the open lot's coins are back.
+  server.Stop();
+  EXPECT_TRUE(WaitFor([](const ServerMessage& m) {
+    return m.kind == Kind::Status && plat::GbkToUtf8(m.text).find("连接已断开") != std::string::npos;
+  }));
+  ASSERT_TRUE(server.Start(port, Options(), &error)) << error;
+  auto back = WaitFor([](const ServerMessage& m) { return m.kind == Kind::UserData; });
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->user.dwUserID, user->user.dwUserID);
+  EXPECT_EQ(back->user.dwCoins, 1000000u);
+  EXPECT_TRUE(WaitFor([](const ServerMessage& m) { return m.kind == Kind::Scene; }));
+  EXPECT_EQ(transport.GetStats().logins, 2u);
+}
+
+}  // namespace
