@@ -135,7 +135,7 @@ std::string HelpText() {
   return R"(usage: velmora [options]
 
 Velmora, a coin auction game. Without options it starts its own auction server on a free
-loopback port (with three simulated players), logs you in and opens a 1280x720 window.
+loopback port (with eight simulated players), logs you in and opens a 1280x720 window.
 
 Playing: the centre panel shows the lot on sale. Set a share count with + and - (or type it)
 and press the buy button; the more shares you hold when the lot sells out, the better your
@@ -155,7 +155,7 @@ Options:
                        else the source tree's)
   --db FILE            database of the built-in server (default: ~/.local/share/velmora/game.db)
   --lot-seconds S      how long a lot of the built-in server stays on sale (default 60)
-  --bots N             simulated players of the built-in server (default 3)
+  --bots N             simulated players of the built-in server (default 8)
   --verbose            print the built-in server's log on stderr
   --help               this text
 

@@ -24,6 +24,9 @@ namespace {
 const char* const kWindowTitle = "Velmora";
 const char* const kLoopback = "127.0.0.1";
 const char* const kServerGoodsFile = "server/goods.xml";
+// More simulated players than the server's own default: lots sell out (and winners are
+// announced) within seconds of starting, not minutes.
+constexpr int kEmbeddedBots = 8;
 
 // The nickname as the server will see it, or empty when GBK cannot carry it.
 std::string NicknameToGbk(const std::string& utf8) {
@@ -47,7 +50,7 @@ GameSession::GameSession(AppOptions options) : m_options(std::move(options)) {
   m_serverOptions.bindAddress = kLoopback;
   m_serverOptions.dbPath = m_options.dbPath;  // empty: the player's data folder, at start
   if (m_options.lotSeconds != 0) m_serverOptions.lotSeconds = m_options.lotSeconds;
-  if (m_options.bots >= 0) m_serverOptions.bots = m_options.bots;
+  m_serverOptions.bots = m_options.bots >= 0 ? m_options.bots : kEmbeddedBots;
   if (m_options.verbose)
     m_serverOptions.log = [](const std::string& line) { std::cerr << "[server] " << line << std::endl; };
   if (!m_options.embeddedServer) {

@@ -210,13 +210,5 @@ TEST_F(ClientMainView, CandidateInSlotSevenIgnoresLikeClicks) {
   EXPECT_TRUE(client.Transport().Sent().empty());
 }
 
-TEST_F(ClientMainView, MailButtonStaysOffAndPanelCommandsPassOn) {
-  EXPECT_FALSE(client.View().MailButton()->isEnabled());
-  client.View().OnCommand(COrvGameClientView::kMailButtonId);
-  EXPECT_EQ(GetBuyPanel().GetChosenShares(), kLotMinShares);
-  client.View().OnCommand(CBuyPanel::kAddButtonId);
-  EXPECT_EQ(GetBuyPanel().GetChosenShares(), kLotMinShares + 1);
-}
-
 }  // namespace
 }  // namespace clienttest

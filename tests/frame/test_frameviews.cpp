@@ -134,6 +134,7 @@ TEST_F(FrameTest, FaceImagesAreCachedPerFace) {
   EXPECT_EQ(view.GetFaceImg(7), a);
   EXPECT_NE(view.GetFaceImg(2), a);
   EXPECT_EQ(a->Path(), "Frame/Face/face_1.png");
+  EXPECT_GT(a->getWidth(), 0);  // the frame's face pictures ship with the assets
   EXPECT_EQ(view.GetFaceImg(0xFFFFFFFFu)->Path(), "Frame/Face/face_3.png");
 }
 

@@ -56,17 +56,17 @@ class TransportServerTest : public ::testing::Test {
     o.durable = false;
     return o;
   }
-  // Takes from the queue until a message matches; a copy of it.
+  // The next message (after the last one found) that matches, taking from the queue as needed.
   std::optional<ServerMessage> WaitFor(const std::function<bool(const ServerMessage&)>& match) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-      for (auto& m : queue.Take(0)) {
-        seen.push_back(m);
-        if (match(m)) return m;
+    for (;;) {
+      for (auto& m : queue.Take(0)) seen.push_back(std::move(m));
+      for (; cursor < seen.size(); ++cursor) {
+        if (match(seen[cursor])) return seen[cursor++];
       }
+      if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return std::nullopt;
   }
 
   std::string dir;
@@ -74,6 +74,7 @@ class TransportServerTest : public ::testing::Test {
   velsrv::Server server;
   plat::ServerMessageQueue queue;
   std::vector<ServerMessage> seen;
+  std::size_t cursor = 0;
   plat::TcpTransport transport;
 };
 
@@ -97,9 +98,9 @@ TEST_F(TransportServerTest, LogsInBuysAndComesBackAfterARestart) {
   ASSERT_TRUE(scene);
   auto goods = ReadSceneGoods(scene->bytes.data(), scene->bytes.size());
   ASSERT_TRUE(goods);
-  ASSERT_EQ(goods->size(), MAX_LISTED_GOODS);
+  ASSERT_EQ(goods->Count(), MAX_LISTED_GOODS);
   std::optional<CMD_GF_VELMORA_GOODS_ITEM> lot;
-  for (std::size_t i = 0; i < goods->size(); ++i)
+  for (std::size_t i = 0; i < goods->Count(); ++i)
     if ((*goods)[i].state == GOODS_STATE_SELLING) lot = (*goods)[i];
   ASSERT_TRUE(lot);
 

@@ -30,13 +30,13 @@ constexpr ImageSpec kImages[] = {
     {"Velmora/Image/BuyDlg/Txt_Time.png", 20, 20, 0xFF808080},
     {"Velmora/Image/BuyDlg/TimeQuote.png", 20, 20, 0xFF808080},
     {"Velmora/Image/BuyDlg/TimeNum.png", 20, 20, 0xFF808080},
-    {"Velmora/Image/BuyDlg/BtBuy.png", 4 * kButtonFrameW, kButtonH, 0xFFD04020},
-    {"Velmora/Image/BuyDlg/BtAdd.png", 4 * kButtonFrameW, kButtonH, 0xFF20A040},
-    {"Velmora/Image/BuyDlg/BtReduce.png", 4 * kButtonFrameW, kButtonH, 0xFF2040A0},
+    {"Velmora/Image/BuyDlg/BtBuy.png", 160, 30, 0xFFD04020},
+    {"Velmora/Image/BuyDlg/BtAdd.png", 160, 30, 0xFF20A040},
+    {"Velmora/Image/BuyDlg/BtReduce.png", 160, 30, 0xFF2040A0},
     {"Velmora/Image/MessageBox/Bg.png", kBoxW, kBoxH, 0xFF302018},
     {"Velmora/Image/MessageBox/Success.png", 40, 40, 0xFF30C030},
     {"Velmora/Image/MessageBox/NextGoodsBg.png", 210, 30, 0xFF605040},
-    {"Velmora/Image/MessageBox/BtRed.png", 4 * kRedFrameW, kRedH, 0xFFC02020},
+    {"Velmora/Image/MessageBox/BtRed.png", 4 * 128, 36, 0xFFC02020},
     {"RozeZizar/VelmoraGoods/goods_01.png", 290, 240, 0xFF4080C0},
     {"RozeZizar/VelmoraGoods/goods_02.png", 290, 240, 0xFFC08040},
 };
@@ -51,27 +51,27 @@ bool WritePng(const std::filesystem::path& file, int w, int h, std::uint32_t arg
   return ok;
 }
 
-std::string& RootStorage() {
-  static std::string root;
-  return root;
+// The images, written once per run into a folder removed at exit.
+struct TestAssets {
+  std::string root;
+  TestAssets() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "views5-assets-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return;
+    root = pattern;
+    for (const ImageSpec& spec : kImages) WritePng(std::filesystem::path(root) / spec.path, spec.w, spec.h, spec.argb);
+  }
+  ~TestAssets() {
+    std::error_code ec;
+    if (!root.empty()) std::filesystem::remove_all(root, ec);
+  }
+};
+
+void InstallTestAssets() {
+  static TestAssets assets;
+  plat::SetAssetRoot(assets.root);
 }
 
 }  // namespace
-
-void InstallTestAssets() {
-  std::string& root = RootStorage();
-  if (root.empty()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "views5-assets-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    for (const ImageSpec& spec : kImages) {
-      WritePng(std::filesystem::path(pattern) / spec.path, spec.w, spec.h, spec.argb);
-    }
-    root = pattern;
-  }
-  plat::SetAssetRoot(root);
-}
-
-std::string TestAssetRoot() { return RootStorage(); }
 
 RecordingDialog::RecordingDialog() : CGameFrameDlg(&m_view) { CGlobalUnits::s_pGameFrameDlg = this; }
 
@@ -80,7 +80,7 @@ RecordingDialog::~RecordingDialog() {
 }
 
 LRESULT RecordingDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  sent.push_back(SentMessage{message, wParam, lParam});
+  sent.push_back(Sent{message, wParam, lParam});
   return 0;
 }
 
@@ -123,29 +123,26 @@ CMD_GF_VELMORA_GOODS_ITEM MakeLot(std::uint32_t goodsId, std::uint32_t total, st
   return g;
 }
 
-void SetGoodsList(const std::vector<CMD_GF_VELMORA_GOODS_ITEM>& records) {
+void SetGoodsList(std::vector<CMD_GF_VELMORA_GOODS_ITEM> records) {
   CBuyData& data = GetBuyData();
   data.SetTraceOutput(nullptr);
   data.ClearItems();
-  std::vector<CMD_GF_VELMORA_GOODS_ITEM> copy = records;
-  for (std::size_t i = 0; i < copy.size(); ++i) copy[i].slot = static_cast<std::uint32_t>(i + 1);
-  data.UpdateData(copy.data(), static_cast<std::uint16_t>(copy.size() * sizeof(CMD_GF_VELMORA_GOODS_ITEM)));
+  for (std::size_t i = 0; i < records.size(); ++i) records[i].slot = static_cast<std::uint32_t>(i + 1);
+  data.UpdateData(records.data(), static_cast<std::uint16_t>(records.size() * sizeof(records[0])));
 }
 
-std::vector<plat::DrawRecord> Find(const std::vector<plat::DrawRecord>& log, plat::DrawRecord::Kind kind,
-                                   const std::string& what) {
-  std::vector<plat::DrawRecord> out;
+Log Find(const Log& log, Kind kind, const std::string& what) {
+  Log out;
   for (const plat::DrawRecord& r : log) {
-    if (r.kind != kind) continue;
-    const bool match = kind == plat::DrawRecord::Image
-                           ? r.what.size() >= what.size() && r.what.compare(r.what.size() - what.size(), what.size(), what) == 0
-                           : r.what == what;
-    if (match) out.push_back(r);
+    const bool match = kind == Kind::Image ? r.what.size() >= what.size() &&
+                                                 r.what.compare(r.what.size() - what.size(), what.size(), what) == 0
+                                           : r.what == what;
+    if (r.kind == kind && match) out.push_back(r);
   }
   return out;
 }
 
-std::vector<std::string> Texts(const std::vector<plat::DrawRecord>& log) {
+std::vector<std::string> Texts(const Log& log) {
   std::vector<std::string> out;
   for (const plat::DrawRecord& r : log) {
     if (r.kind == plat::DrawRecord::Text) out.push_back(r.what);
@@ -162,12 +159,21 @@ void ViewTest::SetUp() {
   m_device = plat::RenderDevice::CreateHeadless(1280, 720);
   ASSERT_NE(m_device, nullptr);
   m_graphics = std::make_unique<OrvHgeGraphics>(m_device.get());
+  m_runner = std::make_unique<plat::GuiRunner>(m_device.get());
 }
 
 void ViewTest::TearDown() {
+  m_runner.reset();
   m_graphics.reset();
   m_device.reset();
   GetBuyData().ClearItems();
+}
+
+void ViewTest::ClickOn(const gcn::Widget* w) {
+  int x = 0, y = 0;
+  w->getAbsolutePosition(x, y);
+  m_runner->Input().InjectClick(x + w->getWidth() / 2, y + w->getHeight() / 2);
+  m_runner->Logic();
 }
 
 }  // namespace views5

@@ -17,11 +17,15 @@ TEST_F(ChatViewTest, ChatViewHidesItselfAndTakesThePhraseButtonAway) {
   ASSERT_NE(quick, nullptr);
   OrvHgeButton* phrase = quick->PhraseButton();
   ASSERT_NE(phrase, nullptr);
+  // guichan counts everything inside a hidden widget as hidden and disabled: show the panel
+  // to look at the button itself.
+  chat.setVisible(true);
   EXPECT_FALSE(phrase->isVisible());
 
   // The frame enables sending when a player arrives: the button stays disabled.
   CQuickChatWiew* base = quick;
   base->EnableSend(true);
+  phrase->setVisible(true);
   EXPECT_FALSE(phrase->isEnabled());
 
   CChatWiew* asFrameSees = &chat;

@@ -156,7 +156,9 @@ TEST_F(SellRecordTest, NewRowsOnThirdPageReturnToFirstPage) {
   EXPECT_EQ(Indicator(), "1/2");
   EXPECT_FALSE(PrevEnabled());
   EXPECT_TRUE(NextEnabled());
-  EXPECT_EQ(TextsAt(DrawWindow(), 110)[0].what, "1");
+  const auto firstRow = TextsAt(DrawWindow(), 110);
+  ASSERT_FALSE(firstRow.empty());
+  EXPECT_EQ(firstRow[0].what, "1");
 
   Give({});  // an empty body empties the window
   EXPECT_EQ(Indicator(), "");

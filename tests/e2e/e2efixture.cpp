@@ -1,0 +1,129 @@
+#include "tests/e2e/e2efixture.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <guichan/widget.hpp>
+
+#include "client/core/gameclientdlg.h"
+#include "client/data/buydata.h"
+#include "platform/frame/gameframe.h"
+#include "platform/text/textconv.h"
+#include "server/store.h"
+
+namespace veltest {
+
+void E2eFixture::SetUp() {
+  char pattern[] = "/tmp/velmora-e2e-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  dir = pattern;
+}
+
+void E2eFixture::TearDown() {
+  if (session) session->Shutdown();
+  session.reset();
+  server.Stop();
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+void E2eFixture::WriteGoods(std::uint32_t shares, std::uint32_t minShares) {
+  // The real catalogue's ids and pictures, so the screen shows real goods.
+  std::ofstream out(dir + "/goods.xml");
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<goodsList sharePrice=\"" << kSharePrice << "\">\n";
+  for (int i = 1; i <= 8; ++i) {
+    char picture[32];
+    std::snprintf(picture, sizeof(picture), "goods_%02d.png", i);
+    out << "  <goods id=\"" << 1000 + i << "\" name=\"测试货品" << i << "\" value=\"" << 100 * i
+        << "\" picture=\"" << picture << "\" shares=\"" << shares << "\" minPurchase=\""
+        << minShares * kSharePrice << "\" remainderThreshold=\"0\"/>\n";
+  }
+  out << "</goodsList>\n";
+}
+
+velsrv::ServerOptions E2eFixture::ServerOptions() {
+  velsrv::ServerOptions o;
+  o.dbPath = dir + "/game.db";
+  o.goodsFile = dir + "/goods.xml";
+  o.bots = 0;
+  o.seed = 11;
+  o.initialCoins = kInitialCoins;
+  o.clock = &clock;
+  o.tickMs = 0;
+  o.durable = false;
+  return o;
+}
+
+void E2eFixture::StartServer(std::uint16_t port) {
+  std::string error;
+  ASSERT_TRUE(server.Start(port, ServerOptions(), &error)) << error;
+}
+
+void E2eFixture::StartClient(const std::string& nicknameUtf8) {
+  velapp::AppOptions app;
+  app.embeddedServer = false;
+  app.host = "127.0.0.1";
+  app.port = server.Port();
+  app.nicknameUtf8 = nicknameUtf8;
+  app.headless = true;
+  app.assetsDir = VELMORA_ASSET_DIR;
+  session = std::make_unique<velapp::GameSession>(app);
+  session->TransportOptions().retryFirstMs = 20;
+  session->TransportOptions().retryMaxMs = 100;
+  std::string error;
+  ASSERT_TRUE(session->Start(&error)) << error;
+  ASSERT_TRUE(StepUntil([&] {
+    return Dialog() != nullptr && Dialog()->GetMeUserData() != nullptr &&
+           GetBuyData().GetCurrentItem() != nullptr;
+  })) << "no lot on sale after logging in";
+}
+
+bool E2eFixture::StepUntil(const std::function<bool()>& done, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    session->Step();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+void E2eFixture::Click(gcn::Widget* widget) {
+  ASSERT_NE(widget, nullptr);
+  int x = 0;
+  int y = 0;
+  widget->getAbsolutePosition(x, y);
+  x += widget->getWidth() / 2;
+  y += widget->getHeight() / 2;
+  session->Frame()->InjectMouseMove(x, y);
+  session->Step();
+  session->Frame()->InjectClick(x, y);
+  session->Step();
+}
+
+CGameClientDlg* E2eFixture::Dialog() const {
+  return session && session->Frame() ? dynamic_cast<CGameClientDlg*>(session->Frame()->Dialog()) : nullptr;
+}
+
+std::uint32_t E2eFixture::ClientCoins() const {
+  const CGameClientDlg* dlg = Dialog();
+  const tagUserData* me = dlg ? dlg->GetMeUserData() : nullptr;
+  return me ? me->dwCoins : 0;
+}
+
+std::uint32_t E2eFixture::ServerCoins(std::uint32_t userId) {
+  long long coins = -1;
+  server.Inspect([&](velsrv::Auction&, velsrv::Store& store) {
+    if (auto player = store.FindPlayer(userId)) coins = player->coins;
+  });
+  return static_cast<std::uint32_t>(coins);
+}
+
+std::string E2eFixture::StatusUtf8() const {
+  return plat::GbkToUtf8(session->Frame()->Status().Text());
+}
+
+}  // namespace veltest

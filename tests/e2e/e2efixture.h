@@ -1,0 +1,53 @@
+#pragma once
+// The real client (headless, the real frame loop and TCP transport) against the real server
+// on loopback, in one process. The server's game clock is manual, so lots close only when the
+// test says; everything else is polled with deadlines while the frame keeps stepping.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/velmora/gamesession.h"
+#include "server/manualclock.h"
+#include "server/server.h"
+
+class CGameClientDlg;
+namespace gcn {
+class Widget;
+}
+
+namespace veltest {
+
+class E2eFixture : public ::testing::Test {
+ protected:
+  static constexpr int kWaitMs = 8000;
+  static constexpr std::uint32_t kInitialCoins = 1000000;
+  static constexpr std::uint32_t kSharePrice = 10000;
+
+  void SetUp() override;
+  void TearDown() override;
+
+  // Every goods item with `shares` shares and a minimum purchase of `minShares`.
+  void WriteGoods(std::uint32_t shares, std::uint32_t minShares);
+  velsrv::ServerOptions ServerOptions();
+  void StartServer(std::uint16_t port = 0);
+  // The client logs in as `nicknameUtf8` and waits for a lot on sale.
+  void StartClient(const std::string& nicknameUtf8);
+
+  // Steps the frame until `done` holds; false at the deadline.
+  bool StepUntil(const std::function<bool()>& done, int timeoutMs = kWaitMs);
+  // Moves onto the widget's centre, then clicks it, a frame each, like a player would.
+  void Click(gcn::Widget* widget);
+  CGameClientDlg* Dialog() const;
+  std::uint32_t ClientCoins() const;
+  std::uint32_t ServerCoins(std::uint32_t userId);
+  std::string StatusUtf8() const;
+
+  std::string dir;
+  velsrv::ManualClock clock;
+  velsrv::Server server;
+  std::unique_ptr<velapp::GameSession> session;
+};
+
+}  // namespace veltest
