@@ -129,7 +129,7 @@ void CGoodsDescription::WrapText(const OrvHgeFont& font, const std::u16string& t
       const long long limit = prefix[start] + maxWidth;
       const auto first = prefix.begin() + static_cast<std::ptrdiff_t>(start + 1);
       n = static_cast<std::size_t>(std::upper_bound(first, prefix.end(), limit) - first);
-      
+      if (n == 0) n = 1;
       const bool fits = n == 1 || MeasurePrefix(font, text, start, n) <= maxWidth;
       const bool longest = n == remaining || MeasurePrefix(font, text, start, n + 1) > maxWidth;
       confirmed = fits && longest;

@@ -205,6 +205,7 @@ TEST(AssetContent, GroundsSuitTheGameTextColours) {
   EXPECT_LT(card.Lightness(30, 11, 80, 11), 0.3) << "tile name";
   EXPECT_LT(card.Lightness(40, 122, 60, 9), 0.3) << "tile value";
   EXPECT_GT(Open(kImage + "GoodsItem/mrwt_bg_like.png").Lightness(25, 10, 32, 14), 0.75) << "like count is black";
+  EXPECT_GT(Open(kImage + "BuyDlg/EditBg.png").Lightness(5, 4, 60, 18), 0.7) << "share count and caret are black";
   EXPECT_LT(Open(kImage + "MessageBox/Bg.png").Lightness(40, 18, 260, 70), 0.3) << "box texts are white";
   EXPECT_LT(Open(kImage + "MessageBox/NextGoodsBg.png").Lightness(30, 7, 150, 12), 0.25);
 

@@ -27,8 +27,8 @@ TEST(ReconnectBackoff, DoublesUpToTheCeilingAndStartsOverAfterReset) {
 
 TEST(OutboundQueue, WritesFramesWholeAcrossPartialWritesAndCountsTheLost) {
   plat::OutboundQueue q(64);
-  const std::uint8_t a[4] = {1, 2, 3, 4};
-  ASSERT_TRUE(q.Push(100, 1, a, sizeof(a)));
+  const std::uint8_t a[40] = {1, 2, 3, 4};
+  ASSERT_TRUE(q.Push(100, 1, a, 4));
   ASSERT_TRUE(q.Push(1, 1, nullptr, 0));
   ASSERT_TRUE(q.Push(100, 2, a, 2));
   EXPECT_EQ(q.QueuedBytes(), 12u + 8u + 10u);

@@ -116,6 +116,9 @@ void PaintButtons(const ArtContext& ctx, AssetWriter& out) {
   out.Png("Velmora/Image/SellRecord/BtRight.png", ArrowButton(28, 24, true), StripLayout(28, 24));
   out.Png("Velmora/Image/MessageBox/BtRed.png", RedButton(ctx, 128, 40, 11, "", 0),
           StripLayout(128, 40) + "; no caption (the game draws it centred on x 64 at y 12)");
+  // The host frame's own buttons draw their caption themselves.
+  out.Png("Frame/BtFrame.png", RedButton(ctx, 64, 26, 8, "", 0), StripLayout(64, 26) + "; no caption");
+  out.Png("Velmora/Image/BtHistory.png", RedButton(ctx, 112, 32, 10, "销售记录", 15), StripLayout(112, 32));
   out.Png("Velmora/Image/MessageView/BtLuckyUser.png", TabButton(ctx, "幸运用户"),
           StripLayout(layout::kTabW, layout::kTabH) + "; pressed frame = active tab");
   out.Png("Velmora/Image/MessageView/BtMyBuy.png", TabButton(ctx, "我的购买"),

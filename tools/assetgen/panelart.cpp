@@ -17,10 +17,11 @@ Canvas EditFrame() {
   const Shape outer = shape::RoundRect(Box{0.5f, 0.5f, w - 0.5f, h - 0.5f}, 5);
   c.Fill(outer, art::Metal(outer.box, art::Look{}));
   const Shape well = shape::Offset(outer, -1.6f);
-  c.Fill(well, paint::Vertical(0, h, Hex(0x0c0302), Hex(0x241008)));
+  // A light well: the share count and the caret are drawn in black.
+  c.Fill(well, paint::Vertical(0, h, pal::kParchment, pal::kParchmentDeep));
   // Inner shadow along the top edge makes the well look sunk.
   c.Fill(shape::Intersect(well, shape::RoundRect(Box{0, 0, w, 5}, 0)),
-         paint::Vertical(0, 5, WithAlpha(pal::kBlack, 0.6f), WithAlpha(pal::kBlack, 0.0f)));
+         paint::Vertical(0, 5, WithAlpha(pal::kBlack, 0.35f), WithAlpha(pal::kBlack, 0.0f)));
   return c;
 }
 
