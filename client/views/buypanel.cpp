@@ -47,6 +47,13 @@ constexpr int kCostY = 433, kNoteY = 436;
 constexpr int kChanceY = 467, kChanceValueX = 186;
 constexpr int kBuyX = 125, kBuyY = 500;
 
+// Countdown: the caption over "MM:SS" in the dark corner right of the buy button. The digit
+// strip holds 0-9 side by side; the colon is an image of its own.
+constexpr int kTimeCaptionX = 295, kTimeCaptionY = 500;
+constexpr int kTimeDigitsX = 305, kTimeDigitsY = 526;
+constexpr int kTimeDigitW = 14, kTimeDigitH = 20, kTimeColonW = 8;
+constexpr std::uint32_t kMaxShownSeconds = 99 * 60 + 59;
+
 const gcn::Color kLabelColor(229, 194, 166, 255);
 const gcn::Color kValueColor(255, 222, 0, 255);
 const gcn::Color kNoteColor(255, 0, 0, 255);
@@ -79,6 +86,17 @@ CBuyPanel::~CBuyPanel() = default;
 CBuyPanel& GetBuyPanel() {
   static CBuyPanel panel;
   return panel;
+}
+
+void CBuyPanel::Detach(OrvHgeWindow* parent) {
+  if (parent == nullptr || parent != m_parent) return;
+  // The widgets were children of the dying view; remove them while it still exists.
+  for (gcn::Widget* w : {static_cast<gcn::Widget*>(m_buyButton.get()), static_cast<gcn::Widget*>(m_addButton.get()),
+                         static_cast<gcn::Widget*>(m_reduceButton.get()), static_cast<gcn::Widget*>(m_shareField.get())}) {
+    if (w != nullptr && w->getParent() == parent) parent->remove(w);
+  }
+  if (m_shareField) m_shareField->removeActionListener(parent);
+  m_parent = nullptr;
 }
 
 void CBuyPanel::Create(OrvHgeWindow* parent) {
@@ -310,5 +328,28 @@ void CBuyPanel::Draw(gcn::Graphics* g) {
     }
   }
 
+  if (og) DrawCountdown(og, *lot);
   CSystemNotice::UpdateAndDrawAll();
+}
+
+void CBuyPanel::DrawCountdown(OrvHgeGraphics* og, const CBSceneItem& lot) {
+  const OrvHgeImage* digits = m_images[kTimeNumImage].get();
+  const OrvHgeImage* colon = m_images[kTimeQuoteImage].get();
+  if (m_images[kTxtTimeImage])
+    og->drawImage(m_images[kTxtTimeImage].get(), kOriginX + kTimeCaptionX, kOriginY + kTimeCaptionY);
+  if (digits == nullptr || digits->getWidth() < 10 * kTimeDigitW) return;
+  // A countdown longer than the four digits can hold shows their largest value.
+  const std::uint32_t seconds = lot.secondsLeft < kMaxShownSeconds ? lot.secondsLeft : kMaxShownSeconds;
+  const int shown[4] = {static_cast<int>(seconds / 600), static_cast<int>(seconds / 60 % 10),
+                        static_cast<int>(seconds % 60 / 10), static_cast<int>(seconds % 10)};
+  float x = static_cast<float>(kOriginX + kTimeDigitsX);
+  const float y = static_cast<float>(kOriginY + kTimeDigitsY);
+  for (int i = 0; i < 4; ++i) {
+    og->drawImage(digits, kTimeDigitW, kTimeDigitH, shown[i] * kTimeDigitW, 0, x, y);
+    x += kTimeDigitW;
+    if (i == 1) {
+      if (colon) og->drawImage(colon, static_cast<int>(x), static_cast<int>(y));
+      x += kTimeColonW;
+    }
+  }
 }

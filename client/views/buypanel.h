@@ -17,6 +17,7 @@ struct CBSceneItem;
 class CMyEdit;
 class OrvHgeButton;
 class OrvHgeFont;
+class OrvHgeGraphics;
 class OrvHgeImage;
 class OrvHgeWindow;
 
@@ -34,8 +35,11 @@ class CBuyPanel {
   CBuyPanel& operator=(const CBuyPanel&) = delete;
 
   // Builds images, buttons, fonts and the share field on `parent` (the main view). Only the
-  // first call with a parent does anything.
+  // first call with a parent does anything until Detach.
   void Create(OrvHgeWindow* parent);
+  // The main view is going away: forget it, so nothing later reaches the dead window and a new
+  // view can Create the panel again.
+  void Detach(OrvHgeWindow* parent);
   void Draw(gcn::Graphics* g);
   // Buttons 101 to 103: handled, answers true; any other id answers false.
   bool OnCommand(int id);
@@ -72,6 +76,8 @@ class CBuyPanel {
 
   void ShowChosenInField();
   void SetEnabled(OrvHgeButton* button, bool on);
+  // The lot's seconds left as "MM:SS" in the digit strip, right of the buy button.
+  void DrawCountdown(OrvHgeGraphics* og, const CBSceneItem& lot);
 
   OrvHgeImage* m_picture = nullptr;
   std::unique_ptr<OrvHgeImage> m_images[kImageCount];

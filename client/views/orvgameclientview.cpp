@@ -14,6 +14,7 @@
 #include "client/views/systemnotice.h"
 #include "client/views/viewtext.h"
 #include "platform/frame/bankview.h"
+#include "platform/frame/framebuttonsink.h"
 #include "platform/frame/globalunits.h"
 #include "platform/frame/mainwindow.h"
 #include "platform/text/textconv.h"
@@ -30,6 +31,10 @@ constexpr const char* kBackgroundPath = "Velmora/Image/Bg.jpg";
 constexpr const char* kMailButtonPath = "Velmora/Image/BtMail.png";
 constexpr int kMailButtonX = 1145, kMailButtonY = 85;
 constexpr int kCardFontSize = 12;
+// The history button sits on the player card, right of the name plate, in the frame's own
+// small button style (there is no image of its own).
+constexpr int kHistoryButtonX = 1170, kHistoryButtonY = 177;
+const std::string kHistoryCaption = plat::Utf8ToGbk("销售记录");
 
 // Tiles sit 20 pixels left of their anchors; the seventh anchor stays at the origin.
 constexpr int kAnchorX[] = {80, 80, 80, 820, 820, 820, 0};
@@ -72,7 +77,10 @@ COrvGameClientView::COrvGameClientView() : m_liveMark(kViewLiveMark) {
   for (std::size_t t = 0; t < kGoodsTileCount; ++t) m_anchors[t] = Anchor{kAnchorX[t], kAnchorY[t]};
 }
 
-COrvGameClientView::~COrvGameClientView() { m_liveMark = 0; }
+COrvGameClientView::~COrvGameClientView() {
+  GetBuyPanel().Detach(this);
+  m_liveMark = 0;
+}
 
 bool COrvGameClientView::IsValid() const {
   return m_liveMark == kViewLiveMark && COrvGameFrameView::IsValid();
@@ -91,6 +99,9 @@ void COrvGameClientView::InitResource() {
   m_pMailButton = std::make_unique<OrvHgeButton>(this, kMailButtonId, kMailButtonPath,
                                                  kMailButtonX, kMailButtonY, false);
   m_pMailButton->setEnabled(false);
+  m_pHistorySink = std::make_unique<plat::FrameButtonSink>(kHistoryCaption);
+  m_pHistoryButton = plat::FrameButtonSink::MakeButton(this, kHistoryButtonId, kHistoryButtonX,
+                                                       kHistoryButtonY, m_pHistorySink.get());
 
   GetBuyPanel().Create(this);
   GetGoodsDescription().InitResource();
@@ -158,6 +169,10 @@ void COrvGameClientView::drawExLayer(gcn::Graphics* g) { COrvGameFrameView::draw
 
 void COrvGameClientView::OnCommand(int id) {
   COrvGameFrameView::OnCommand(id);
+  if (id == kHistoryButtonId) {
+    GetSellRecord().setVisible(true);
+    return;
+  }
   if (id != kMailButtonId) GetBuyPanel().OnCommand(id);
 }
 

@@ -15,6 +15,9 @@
 #include "platform/frame/orvgameframeview.h"
 
 class MessageView;
+namespace plat {
+class FrameButtonSink;
+}
 class OrvHgeButton;
 class OrvHgeFont;
 class OrvHgeImage;
@@ -22,6 +25,8 @@ class OrvHgeImage;
 class COrvGameClientView : public COrvGameFrameView {
  public:
   static constexpr int kMailButtonId = 100;
+  // Opens the sales history window; nothing else does.
+  static constexpr int kHistoryButtonId = 107;
   // Like clicks look at the first six slots only.
   static constexpr int kLikeSlots = 6;
 
@@ -48,6 +53,7 @@ class COrvGameClientView : public COrvGameFrameView {
   // Tile t, or null when t is no tile index (tests and the gallery).
   CGoodsItem* GetTile(std::uint32_t t) { return GoodsTileAt(m_tiles, t); }
   OrvHgeButton* MailButton() const { return m_pMailButton.get(); }
+  OrvHgeButton* HistoryButton() const { return m_pHistoryButton.get(); }
 
  private:
   struct Anchor {
@@ -68,5 +74,8 @@ class COrvGameClientView : public COrvGameFrameView {
   std::unique_ptr<OrvHgeFont> m_pCardFont;
   std::string m_text;
   std::unique_ptr<OrvHgeButton> m_pMailButton;
+  // The sink draws the history button, so it is declared first and outlives it.
+  std::unique_ptr<plat::FrameButtonSink> m_pHistorySink;
+  std::unique_ptr<OrvHgeButton> m_pHistoryButton;
   std::uint32_t m_liveMark;
 };

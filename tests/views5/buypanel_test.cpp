@@ -1,6 +1,7 @@
 #include "client/views/buypanel.h"
 
 #include <limits>
+#include <memory>
 
 #include "client/core/requestmessages.h"
 #include "client/views/myedit.h"
@@ -228,4 +229,26 @@ TEST_F(BuyPanelTest, CaretShowsForTheFirstHalfOfEachSecond) {
 }
 
 }  // namespace
+
+TEST(BuyPanelLifetime, DetachLetsANewViewTakeThePanelOver) {
+  // A second dialog in the same process builds a new main view; the panel must not keep
+  // reaching the first one (its timer calls would land on a dead window).
+  CBuyPanel panel;
+  auto first = std::make_unique<PanelHostView>(&panel);
+  panel.Create(first.get());
+  first->SetTimer(IDT_BUY_COOLDOWN, 1000);
+  EXPECT_EQ(panel.ShareField()->getParent(), first.get());
+  panel.Detach(first.get());
+  EXPECT_EQ(panel.ShareField()->getParent(), nullptr);
+  first.reset();
+
+  PanelHostView second(&panel);
+  panel.Create(&second);
+  ASSERT_NE(panel.ShareField(), nullptr);
+  EXPECT_EQ(panel.ShareField()->getParent(), &second);
+  EXPECT_EQ(panel.BuyButton()->getParent(), &second);
+  panel.ResetToMinimum();  // kills timer 1 on the live view only
+  panel.Detach(&second);
+}
+
 }  // namespace views5
