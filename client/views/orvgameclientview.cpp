@@ -14,7 +14,6 @@
 #include "client/views/systemnotice.h"
 #include "client/views/viewtext.h"
 #include "platform/frame/bankview.h"
-#include "platform/frame/framebuttonsink.h"
 #include "platform/frame/globalunits.h"
 #include "platform/frame/mainwindow.h"
 #include "platform/text/textconv.h"
@@ -31,10 +30,9 @@ constexpr const char* kBackgroundPath = "Velmora/Image/Bg.jpg";
 constexpr const char* kMailButtonPath = "Velmora/Image/BtMail.png";
 constexpr int kMailButtonX = 1145, kMailButtonY = 85;
 constexpr int kCardFontSize = 12;
-// The history button sits on the player card, right of the name plate, in the frame's own
-// small button style (there is no image of its own).
-constexpr int kHistoryButtonX = 1170, kHistoryButtonY = 177;
-const std::string kHistoryCaption = plat::Utf8ToGbk("销售记录");
+// The history button sits on the player card, right of the name plate.
+constexpr const char* kHistoryButtonPath = "Velmora/Image/BtHistory.png";
+constexpr int kHistoryButtonX = 1150, kHistoryButtonY = 175;
 
 // Tiles sit 20 pixels left of their anchors; the seventh anchor stays at the origin.
 constexpr int kAnchorX[] = {80, 80, 80, 820, 820, 820, 0};
@@ -99,9 +97,8 @@ void COrvGameClientView::InitResource() {
   m_pMailButton = std::make_unique<OrvHgeButton>(this, kMailButtonId, kMailButtonPath,
                                                  kMailButtonX, kMailButtonY, false);
   m_pMailButton->setEnabled(false);
-  m_pHistorySink = std::make_unique<plat::FrameButtonSink>(kHistoryCaption);
-  m_pHistoryButton = plat::FrameButtonSink::MakeButton(this, kHistoryButtonId, kHistoryButtonX,
-                                                       kHistoryButtonY, m_pHistorySink.get());
+  m_pHistoryButton = std::make_unique<OrvHgeButton>(this, kHistoryButtonId, kHistoryButtonPath,
+                                                    kHistoryButtonX, kHistoryButtonY, false);
 
   GetBuyPanel().Create(this);
   GetGoodsDescription().InitResource();

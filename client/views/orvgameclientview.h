@@ -15,9 +15,6 @@
 #include "platform/frame/orvgameframeview.h"
 
 class MessageView;
-namespace plat {
-class FrameButtonSink;
-}
 class OrvHgeButton;
 class OrvHgeFont;
 class OrvHgeImage;
@@ -74,8 +71,6 @@ class COrvGameClientView : public COrvGameFrameView {
   std::unique_ptr<OrvHgeFont> m_pCardFont;
   std::string m_text;
   std::unique_ptr<OrvHgeButton> m_pMailButton;
-  // The sink draws the history button, so it is declared first and outlives it.
-  std::unique_ptr<plat::FrameButtonSink> m_pHistorySink;
   std::unique_ptr<OrvHgeButton> m_pHistoryButton;
   std::uint32_t m_liveMark;
 };

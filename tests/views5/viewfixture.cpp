@@ -58,7 +58,7 @@ struct TestAssets {
     std::string pattern = (std::filesystem::temp_directory_path() / "views5-assets-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return;
     root = pattern;
-    for (const ImageSpec& spec : kImages) WritePng(std::filesystem::path(root) / spec.path, spec.w, spec.h, spec.argb);
+    for (const ImageSpec& image : kImages) WritePng(std::filesystem::path(root) / image.path, image.w, image.h, image.argb);
   }
   ~TestAssets() {
     std::error_code ec;

@@ -16,7 +16,7 @@ constexpr std::uint32_t kGoodsId = 2001;
 const std::string kName = "翡翠手镯";
 const std::string kNameLine = "商品名称：翡翠手镯";
 
-// Escapes nothing: the test descriptions hold no XML specials.
+// The test descriptions hold no characters that XML would need escaped.
 std::string Config(const std::string& descriptionUtf8) {
   return "<?xml version=\"1.0\" encoding=\"GBK\"?><goods><item goodsID=\"" + std::to_string(kGoodsId) +
          "\" description=\"" + plat::Utf8ToGbk(descriptionUtf8) + "\"/></goods>";
@@ -202,17 +202,6 @@ TEST_F(GoodsDescriptionTest, HiddenStatesDrawNothing) {
   GetBuyData().UpdateData(&odd, sizeof odd);
   m_description->Show(7, 1, false);
   EXPECT_TRUE(m_description->GetLines().empty());
-}
-
-TEST_F(GoodsDescriptionTest, LinesKeepTheTextOfShowTime) {
-  Describe("abc", 0);
-  m_description->Show(0, 0, false);
-  CBSceneItem* item = GetBuyData().GetItemBySlot(0);
-  ASSERT_NE(item, nullptr);
-  SetFieldText(item->goodsName, "renamed");
-  EXPECT_EQ(plat::Utf16ToUtf8(m_description->GetLines()[0]), kNameLine);
-  m_description->Show(0, 0, false);
-  EXPECT_EQ(plat::Utf16ToUtf8(m_description->GetLines()[0]), "商品名称：renamed");
 }
 
 }  // namespace

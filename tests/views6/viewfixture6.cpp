@@ -15,13 +15,13 @@
 namespace views6 {
 namespace {
 
-struct ImageSpec {
+struct ImageFile {
   const char* path;
   int w, h;
   std::uint32_t argb;
 };
 
-constexpr ImageSpec kImages[] = {
+constexpr ImageFile kImages[] = {
     {"Velmora/Image/SellRecord/Bg.png", kHistoryW, kHistoryH, 0xFF503020},
     {"Velmora/Image/SellRecord/BtClose.png", 4 * kCloseFrameW, kCloseH, 0xFFC03030},
     {"Velmora/Image/SellRecord/BtLeft.png", 4 * kPageFrameW, kPageH, 0xFF30C030},
@@ -85,7 +85,7 @@ void InstallTestAssets() {
   if (root.empty()) {
     std::string pattern = (std::filesystem::temp_directory_path() / "views6-assets-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return;
-    for (const ImageSpec& spec : kImages) WritePng(std::filesystem::path(pattern) / spec.path, spec.w, spec.h, spec.argb);
+    for (const ImageFile& image : kImages) WritePng(std::filesystem::path(pattern) / image.path, image.w, image.h, image.argb);
     WriteConfig(std::filesystem::path(pattern) / "Velmora/config/AuctionGoodsCfg.xml");
     root = pattern;
   }
