@@ -1,6 +1,7 @@
 // What the player reaches around the auction itself: F1 and the frame's rule button, the main
 // view's sales history button, and the lot's countdown in the buy panel.
 #include <algorithm>
+#include <cstdlib>
 
 #include <guichan/key.hpp>
 
@@ -63,6 +64,10 @@ TEST_F(ControlsTest, RuleHistoryAndCountdownReachThePlayer) {
   ASSERT_FALSE(history.isVisible());
   Click(Dialog()->GetGameClientView().HistoryButton());
   EXPECT_TRUE(StepUntil([&] { return history.isVisible(); }));
+  if (const char* shots = std::getenv("VELMORA_E2E_SHOTS")) {
+    std::string why;
+    EXPECT_TRUE(session->SaveScreenshot(std::string(shots) + "/e2e-history.png", &why)) << why;
+  }
 
   // The lot arrived with the server's full minute; timer 2 counts it down on screen.
   ASSERT_EQ(GetBuyData().GetCurrentItem()->secondsLeft, 60u);
