@@ -1,35 +1,21 @@
 #pragma once
-// A stand-in for the main view in the windows gallery: background, candidate tiles, the buy
-// panel, the sales history and rule windows as children, and the description callout drawn
-// over everything, in the main view's order.
-#include <array>
-#include <memory>
-
+// The windows gallery's main view: candidate tiles, the buy panel, the sales history and rule
+// windows as children, and the description callout drawn over everything.
 #include <guichan/graphics.hpp>
 
-#include "client/views/goodsitem.h"
-#include "platform/toolkit/orvhgeimage.h"
-#include "platform/toolkit/orvhgewindow.h"
+#include "app/shots/tilehost.h"
 
 namespace gallery6 {
 
-class WindowsHost : public OrvHgeWindow {
+class WindowsHost : public shots::TileHost {
  public:
-  static constexpr int kWidth = 1280;
-  static constexpr int kHeight = 720;
-
-  WindowsHost();
   ~WindowsHost() override;
-  // Background, tiles, buy panel, the two windows (hidden, 130 pixels left of centre) and the
-  // description window.
+  // The scene, the two windows (hidden) and the description window.
   void InitResource();
   void draw(gcn::Graphics* g) override;
 
- private:
-  void Place(gcn::Widget* window);
-
-  std::array<CGoodsItem, kGoodsTileCount> m_tiles;
-  std::unique_ptr<OrvHgeImage> m_background;
+ protected:
+  bool ShowsTile(const CBSceneItem& item) const override { return item.state == GOODS_STATE_CANDIDATE; }
 };
 
 }  // namespace gallery6

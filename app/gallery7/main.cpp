@@ -1,59 +1,38 @@
 // velmora-screens: runs the real frame, dialog and main view headless through a short game
 // (scene, purchases, a won lot, a like) and writes screenshots of the whole game screen.
 //   velmora-screens [--assets DIR] [--out DIR]
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <string>
 #include <vector>
 
 #include "app/gallery7/screensession.h"
+#include "app/shots/headlessscreen.h"
+#include "app/shots/shotgoods.h"
 #include "client/core/cmd_velmora.h"
 #include "client/core/gameclientdlg.h"
 #include "client/views/buypanel.h"
 #include "client/views/messageview.h"
 #include "client/views/msgbox.h"
 #include "platform/frame/globalunits.h"
-#include "platform/text/assetpath.h"
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgebutton.h"
 
 namespace {
 
-struct Goods {
-  std::uint32_t id;
-  const char* nameUtf8;
-  std::uint32_t value;
-  const char* picture;
-};
-
-constexpr Goods kGoods[] = {
-    {1001, "金龙手表", 3888, "goods_01.png"},   {1002, "翡翠手镯", 5888, "goods_02.png"},
-    {1003, "智能手机", 4999, "goods_03.png"},   {1004, "笔记本电脑", 6999, "goods_04.png"},
-    {1005, "山地自行车", 2599, "goods_05.png"}, {1006, "电动滑板车", 1999, "goods_06.png"},
-    {1007, "单反相机", 7999, "goods_07.png"},
-};
 constexpr std::uint32_t kFirstNumber = 21;
 constexpr std::uint32_t kOtherBuyer = 9;
 constexpr int kOneSecond = 62;  // frames of 16 ms
 
-CMD_GF_VELMORA_GOODS_ITEM MakeItem(const Goods& g, std::uint32_t slot, std::uint32_t tile,
+CMD_GF_VELMORA_GOODS_ITEM MakeItem(const shots::ShotGoods& g, std::uint32_t slot, std::uint32_t tile,
                                    std::uint32_t state) {
-  CMD_GF_VELMORA_GOODS_ITEM r{};
-  r.goodsId = g.id;
+  CMD_GF_VELMORA_GOODS_ITEM r = shots::MakeGoodsRecord(g, slot, tile, state);
   r.goodsNumber = kFirstNumber + slot - 1;
-  r.goodsValue = g.value;
-  r.slot = slot;
-  r.tileIndex = tile;
-  r.state = state;
   r.likeCount = 3 * slot + 4;
   r.totalShares = 100;
   r.sharePrice = 10000;
   r.minPurchase = 30000;
   r.remainderThreshold = 20000;
   r.secondsLeft = 300;
-  SetFieldText(r.goodsName, plat::Utf8ToGbk(g.nameUtf8));
-  SetFieldText(r.pictureFile, g.picture);
   return r;
 }
 
@@ -61,7 +40,7 @@ CMD_GF_VELMORA_GOODS_ITEM MakeItem(const Goods& g, std::uint32_t slot, std::uint
 std::vector<std::uint8_t> SceneBytes() {
   std::vector<CMD_GF_VELMORA_GOODS_ITEM> list;
   for (std::uint32_t i = 0; i < 7; ++i)
-    list.push_back(MakeItem(kGoods[i], i + 1, i, i == 6 ? GOODS_STATE_SELLING : GOODS_STATE_CANDIDATE));
+    list.push_back(MakeItem(shots::kShotGoods[i], i + 1, i, i == 6 ? GOODS_STATE_SELLING : GOODS_STATE_CANDIDATE));
   list.back().soldShares = 37;
   const auto* p = reinterpret_cast<const std::uint8_t*>(list.data());
   return std::vector<std::uint8_t>(p, p + list.size() * sizeof(list[0]));
@@ -88,7 +67,7 @@ CMD_GF_VELMORA_BUY_NTF Bought(std::uint32_t userId, std::uint32_t goodsId, std::
   return n;
 }
 
-bool Play(screens::ScreenSession& s, const std::filesystem::path& out) {
+bool Play(screens::ScreenSession& s, shots::HeadlessScreen& screen) {
   bool ok = true;
   plat::FakeServer& server = s.Server();
   server.Scene(SCENE_STATUS_PLAY, false, SceneBytes());
@@ -113,7 +92,7 @@ bool Play(screens::ScreenSession& s, const std::filesystem::path& out) {
   server.GameRecord(SUB_S_BUY_NOTIFY, Bought(screens::ScreenSession::kMeId, 1007, 3, "2026-12-09 12:01:05"));
   server.GameRecord(SUB_S_BUY_NOTIFY, Bought(kOtherBuyer, 1007, 10, "2026-12-09 12:01:09"));
   s.Run(kOneSecond / 2);
-  ok &= s.Save((out / "purchase.png").string());
+  ok &= screen.Save("purchase.png");
   s.Click(*GetMsgBox().OkButton());
   server.GameRecord(SUB_S_BUY_NOTIFY, Bought(screens::ScreenSession::kMeId, 1007, 8, "2026-12-09 12:02:30"));
   s.Run(2);
@@ -131,7 +110,7 @@ bool Play(screens::ScreenSession& s, const std::filesystem::path& out) {
   const CMD_GF_VELMORA_AUCTION_START_NTF next{kFirstNumber + 2};
   server.GameRecord(SUB_S_AUCTION_START, next);
   s.Run(kOneSecond);
-  ok &= s.Save((out / "won.png").string());
+  ok &= screen.Save("won.png");
   s.Click(*GetMsgBox().OkButton());
 
   // Like the candidate on tile 1; the server answers with the new count.
@@ -140,25 +119,25 @@ bool Play(screens::ScreenSession& s, const std::filesystem::path& out) {
   const CMD_GF_VELMORA_LIKE_UPDATE_ENTRY likes[] = {{0, 1002, 11}, {0, 0, 0}};
   server.Game(SUB_S_LIKE_UPDATE, likes, sizeof(likes));
   s.Run(kOneSecond);
-  ok &= s.Save((out / "game.png").string());
+  ok &= screen.Save("game.png");
 
   auto* dlg = static_cast<CGameClientDlg*>(CGlobalUnits::s_pGameFrameDlg);
   s.Click(*dlg->GetGameClientView().GetMessageView()->MyBuyButton());
   s.Run(2);
-  ok &= s.Save((out / "game_mybuys.png").string());
+  ok &= screen.Save("game_mybuys.png");
 
   s.Click(*GetMsgBox().OkButton());
   s.MoveTo(850, 140);  // the picture of tile 3
   s.Run(2);
-  ok &= s.Save((out / "description.png").string());
+  ok &= screen.Save("description.png");
   s.MoveTo(450, 250);  // the lot's picture in the buy panel
   s.Run(2);
-  ok &= s.Save((out / "description_lot.png").string());
+  ok &= screen.Save("description_lot.png");
 
   s.MoveTo(700, 40);  // off every picture, so no callout lies over the rules
   dlg->OnGameRule();
   s.Run(2);
-  ok &= s.Save((out / "rules.png").string());
+  ok &= screen.Save("rules.png");
 
   for (const plat::SentMessage& m : s.Transport().Sent())
     std::printf("velmora-screens: sent main %u sub %u, %zu bytes\n", m.mainCmd, m.subCmd, m.bytes.size());
@@ -168,22 +147,12 @@ bool Play(screens::ScreenSession& s, const std::filesystem::path& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string assets = VELMORA_ASSET_DIR;
-  std::filesystem::path out = "shots";
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--assets") == 0)
-      assets = argv[i + 1];
-    else if (std::strcmp(argv[i], "--out") == 0)
-      out = argv[i + 1];
-  }
-  plat::SetAssetRoot(assets);
-  std::error_code ec;
-  std::filesystem::create_directories(out, ec);
-
-  screens::ScreenSession session;
+  shots::HeadlessScreen screen("velmora-screens");
+  if (!screen.Open(argc, argv)) return 1;
+  screens::ScreenSession session(&screen.Device());
   if (!session.Start()) {
     std::fprintf(stderr, "velmora-screens: %s\n", session.Error().c_str());
     return 1;
   }
-  return Play(session, out) ? 0 : 1;
+  return Play(session, screen) ? 0 : 1;
 }

@@ -1,7 +1,5 @@
 #include "app/gallery7/screensession.h"
 
-#include <cstdio>
-
 #include <guichan/widget.hpp>
 
 #include "client/core/gameclientapp.h"
@@ -10,7 +8,7 @@
 
 namespace screens {
 
-ScreenSession::ScreenSession() = default;
+ScreenSession::ScreenSession(plat::RenderDevice* device) : m_device(device) {}
 
 ScreenSession::~ScreenSession() {
   m_server.reset();
@@ -19,15 +17,10 @@ ScreenSession::~ScreenSession() {
 }
 
 bool ScreenSession::Start() {
-  m_device = plat::RenderDevice::CreateHeadless(1280, 720);
-  if (!m_device) {
-    m_error = "cannot make a headless renderer";
-    return false;
-  }
   plat::GameFrameOptions options;
   options.localUser = plat::MakeUserData(kMeId, plat::Utf8ToGbk("夺宝达人"), 860000, 125000);
   GetGameClientApp();
-  m_frame = std::make_unique<plat::GameFrame>(m_device.get(), &m_transport, options);
+  m_frame = std::make_unique<plat::GameFrame>(m_device, &m_transport, options);
   if (!m_frame->Start()) {
     m_error = m_frame->LastError();
     return false;
@@ -57,15 +50,6 @@ void ScreenSession::Click(gcn::Widget& widget) {
   int x = 0, y = 0;
   widget.getAbsolutePosition(x, y);
   ClickAt(x + widget.getWidth() / 2, y + widget.getHeight() / 2);
-}
-
-bool ScreenSession::Save(const std::string& file) {
-  if (!m_device->SavePng(file)) {
-    std::fprintf(stderr, "velmora-screens: cannot write %s\n", file.c_str());
-    return false;
-  }
-  std::printf("velmora-screens: wrote %s\n", file.c_str());
-  return true;
 }
 
 }  // namespace screens

@@ -23,10 +23,11 @@ class ScreenSession {
   static constexpr std::uint64_t kFrameMs = 16;
   static constexpr std::uint32_t kMeId = 7;
 
-  ScreenSession();
+  // `device` is not owned and must outlive the session.
+  explicit ScreenSession(plat::RenderDevice* device);
   ~ScreenSession();
 
-  bool Start();  // false: no device or the frame did not start
+  bool Start();  // false: the frame did not start
   const std::string& Error() const { return m_error; }
 
   plat::FakeServer& Server() { return *m_server; }
@@ -37,12 +38,11 @@ class ScreenSession {
   void ClickAt(int x, int y);
   // Clicks the middle of a widget wherever it sits in the widget tree.
   void Click(gcn::Widget& widget);
-  bool Save(const std::string& file);
 
  private:
   plat::TestClock m_clock{1000};
   plat::ScopedClock m_clockScope{&m_clock};
-  std::unique_ptr<plat::RenderDevice> m_device;
+  plat::RenderDevice* m_device;
   plat::RecordingTransport m_transport;
   std::unique_ptr<plat::GameFrame> m_frame;
   std::unique_ptr<plat::FakeServer> m_server;  // feeds the frame's queue

@@ -140,8 +140,8 @@ loopback port (with eight simulated players), logs you in and opens a 1280x720 w
 Playing: the centre panel shows the lot on sale. Set a share count with + and - (or type it)
 and press the buy button; the more shares you hold when the lot sells out, the better your
 chance of winning it. Like a candidate (the tiles around) to vote for the next lot. F1 or the
-rule button at the top right shows the rules, F2 the bank; the button under the player card
-opens the sales history.
+rule button at the top right shows the rules, F2 the bank; the sales history button on the
+player card lists the recent lots and their winners.
 
 Options:
   --connect HOST:PORT  join a running velmora-server instead of starting one

@@ -1,0 +1,67 @@
+// One full game frame (input, messages, timers, the whole draw) headless at
+// 1280 x 720 with everything on screen, beside a plain copy of one screen
+// buffer measured in the same run: the ratio is the figure that carries over
+// between machines. VELMORA_FRAME_PNG=path saves the measured screen.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "bench/frame/fullscreen.h"
+#include "fuzz/headlessclient.h"
+
+namespace {
+
+constexpr std::size_t kScreenBytes = std::size_t{velfuzz::HeadlessClient::kWidth} * velfuzz::HeadlessClient::kHeight * 4;
+// Game time per measured frame: small, so notices and timers barely move and
+// the screen stays full; the set-up is renewed now and then all the same.
+constexpr std::uint64_t kStepMs = 1;
+constexpr std::int64_t kRenewEvery = 4000;
+
+velfuzz::HeadlessClient& Client() {
+  static velfuzz::HeadlessClient client;
+  return client;
+}
+
+void BM_FullFrame(benchmark::State& state) {
+  velfuzz::HeadlessClient& c = Client();
+  velbench::ShowEverything(c);
+  std::int64_t n = 0;
+  for (auto _ : state) {
+    c.Step(kStepMs);
+    if (++n % kRenewEvery == 0) {
+      state.PauseTiming();
+      velbench::ShowEverything(c);
+      state.ResumeTiming();
+    }
+  }
+}
+BENCHMARK(BM_FullFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_CopyScreenBuffer(benchmark::State& state) {
+  std::vector<std::uint8_t> from(kScreenBytes, 0x5A), to(kScreenBytes, 0);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), kScreenBytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kScreenBytes));
+}
+BENCHMARK(BM_CopyScreenBuffer)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (const char* png = std::getenv("VELMORA_FRAME_PNG")) {
+    velbench::ShowEverything(Client());
+    Client().Step(kStepMs);
+    if (!Client().Device().SavePng(png)) return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,183 @@
+// What each server message costs through the dialog's OnGameMessage, with
+// the heap allocations it makes once the client is warm; the client's
+// resident size after start-up and after many thousands of messages; and
+// what a notice's glyph font costs.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "bench/messages/allocationcounter.h"
+#include "client/core/cmd_velmora.h"
+#include "client/core/gameclientdlg.h"
+#include "client/views/gfxfont.h"
+#include "client/views/systemnotice.h"
+#include "fuzz/headlessclient.h"
+#include "platform/text/textconv.h"
+
+namespace {
+
+constexpr std::uint32_t kOtherUser = 99;
+constexpr int kWarmUp = 64;
+
+velfuzz::HeadlessClient& Client() {
+  static velfuzz::HeadlessClient client;
+  static bool quiet = (std::freopen("/dev/null", "w", stdout) != nullptr);  // the client traces on stdout
+  (void)quiet;
+  return client;
+}
+
+long ResidentKb() {
+  long pages = 0, resident = 0;
+  std::ifstream statm("/proc/self/statm");
+  statm >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+template <class T>
+std::vector<std::uint8_t> Bytes(const T* records, std::size_t count) {
+  std::vector<std::uint8_t> out(sizeof(T) * count);
+  if (count) std::memcpy(out.data(), records, out.size());
+  return out;
+}
+
+std::vector<std::uint8_t> GoodsList() {
+  const auto scene = velfuzz::HeadlessClient::DefaultScene();
+  return Bytes(scene.data(), scene.size());
+}
+
+std::vector<std::uint8_t> BuyNotify(std::uint32_t userId) {
+  CMD_GF_VELMORA_BUY_NTF n{};
+  n.userId = userId;
+  n.goodsId = velfuzz::HeadlessClient::kLotGoodsId;
+  n.shares = 0;  // a count that never sells the lot out, however often it comes
+  SetFieldText(n.buyTime, "2026-12-09 10:00:00");
+  return Bytes(&n, 1);
+}
+
+std::vector<std::uint8_t> LikeUpdate() {
+  CMD_GF_VELMORA_LIKE_UPDATE_ENTRY e[LIKE_ENTRY_COUNT] = {};
+  for (std::uint32_t i = 0; i < LIKE_ENTRY_COUNT; ++i) e[i] = {0, 1001 + i, 5 + i};
+  return Bytes(e, LIKE_ENTRY_COUNT);
+}
+
+std::vector<std::uint8_t> LikeState() {
+  CMD_GF_VELMORA_LIKE_STATE_ENTRY e[LIKE_ENTRY_COUNT] = {};
+  for (std::uint32_t i = 0; i < LIKE_ENTRY_COUNT; ++i) e[i] = {1001 + i, i == 2, 5 + i};
+  return Bytes(e, LIKE_ENTRY_COUNT);
+}
+
+std::vector<std::uint8_t> AuctionResult() {
+  CMD_GF_VELMORA_AUCTION_RESULT_NTF r{};
+  r.kind = AUCTION_RESULT_WON;
+  SetFieldText(r.winnerNickname, plat::Utf8ToGbk("幸运星"));
+  r.goodsNumber = 57;
+  r.nextGoodsNumber = 58;
+  SetFieldText(r.drawTime, "2026-12-09 10:01:00");
+  r.winnerShares = 30;
+  return Bytes(&r, 1);
+}
+
+std::vector<std::uint8_t> RecentlyResult() {
+  std::vector<CMD_GF_VELMORA_GET_RECENTLY_RESULT_RSP> list(30);
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    list[i] = {};
+    list[i].goodsNumber = static_cast<std::uint32_t>(10 + i);
+    SetFieldText(list[i].goodsName, plat::Utf8ToGbk("智能手机"));
+    SetFieldText(list[i].winnerNickname, plat::Utf8ToGbk("买家甲"));
+    list[i].winnerShares = 20;
+    SetFieldText(list[i].drawTime, "2026-12-09 09:00:00");
+  }
+  return Bytes(list.data(), list.size());
+}
+
+std::vector<std::uint8_t> BuyResult() {
+  const CMD_GF_VELMORA_BUY_RSP r{BUY_RESULT_COINS_SHORT};
+  return Bytes(&r, 1);
+}
+
+std::vector<std::uint8_t> AuctionStart() {
+  const CMD_GF_VELMORA_AUCTION_START_NTF s{57};
+  return Bytes(&s, 1);
+}
+
+// One message kind sent over and over; reports allocations per message after a warm-up.
+void RunMessage(benchmark::State& state, std::uint16_t sub, const std::vector<std::uint8_t>& body) {
+  velfuzz::HeadlessClient& c = Client();
+  c.ResetScene();
+  CGameClientDlg& dlg = c.Dlg();
+  const auto size = static_cast<std::uint16_t>(body.size());
+  for (int i = 0; i < kWarmUp; ++i) dlg.OnGameMessage(sub, body.data(), size);
+  const std::uint64_t before = velbench::AllocationCount();
+  bool accepted = true;
+  for (auto _ : state) accepted = dlg.OnGameMessage(sub, body.data(), size) && accepted;
+  const std::uint64_t allocations = velbench::AllocationCount() - before;
+  state.counters["allocs_per_msg"] =
+      benchmark::Counter(static_cast<double>(allocations) / static_cast<double>(state.iterations()));
+  if (!accepted) state.SkipWithError("the dialog rejected the message");
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(RunMessage, buy_result, SUB_S_BUY_RESULT, BuyResult());
+BENCHMARK_CAPTURE(RunMessage, buy_notify_other, SUB_S_BUY_NOTIFY, BuyNotify(kOtherUser));
+BENCHMARK_CAPTURE(RunMessage, buy_notify_mine, SUB_S_BUY_NOTIFY, BuyNotify(velfuzz::HeadlessClient::kUserId));
+BENCHMARK_CAPTURE(RunMessage, auction_result, SUB_S_AUCTION_RESULT, AuctionResult());
+BENCHMARK_CAPTURE(RunMessage, recently_result_30, SUB_S_RECENTLY_RESULT, RecentlyResult());
+BENCHMARK_CAPTURE(RunMessage, auction_start, SUB_S_AUCTION_START, AuctionStart());
+BENCHMARK_CAPTURE(RunMessage, goods_list_7, SUB_S_GOODS_LIST, GoodsList());
+BENCHMARK_CAPTURE(RunMessage, like_state, SUB_S_LIKE_STATE, LikeState());
+BENCHMARK_CAPTURE(RunMessage, like_update, SUB_S_LIKE_UPDATE, LikeUpdate());
+
+// Resident size after start-up, then after an hour's worth of traffic with a
+// frame drawn every few messages (about 20 messages a second for an hour).
+void BM_ResidentSize(benchmark::State& state) {
+  velfuzz::HeadlessClient& c = Client();
+  c.ResetScene();
+  c.Step(16);
+  const long startKb = ResidentKb();
+  const std::vector<std::uint8_t> mix[] = {GoodsList(), BuyNotify(kOtherUser), LikeUpdate(), BuyNotify(velfuzz::HeadlessClient::kUserId),
+                                           AuctionResult(), RecentlyResult()};
+  const std::uint16_t subs[] = {SUB_S_GOODS_LIST, SUB_S_BUY_NOTIFY, SUB_S_LIKE_UPDATE, SUB_S_BUY_NOTIFY,
+                                SUB_S_AUCTION_RESULT, SUB_S_RECENTLY_RESULT};
+  const long messages = state.range(0);
+  long afterWarmKb = 0;
+  for (auto _ : state) {
+    for (long i = 0; i < messages; ++i) {
+      // Results and own purchases are rarer than the rest, as in a real game.
+      const std::size_t k = (i % 50 == 0) ? 4 + (i / 50) % 2 : (i % 10 == 0) ? 3 : i % 3;
+      c.PushGame(subs[k], mix[k].data(), mix[k].size());
+      if (i % 8 == 0) c.Step(50);
+      if (i == messages / 10) afterWarmKb = ResidentKb();
+    }
+  }
+  state.counters["rss_start_kb"] = static_cast<double>(startKb);
+  state.counters["rss_warm_kb"] = static_cast<double>(afterWarmKb);
+  state.counters["rss_end_kb"] = static_cast<double>(ResidentKb());
+}
+BENCHMARK(BM_ResidentSize)->Arg(72000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A notice's font: making it, and its first full draw of a notice text (every
+// glyph rasterised once); the glyph table is the fixed part of its size.
+void BM_NoticeFont(benchmark::State& state) {
+  Client();
+  const std::string text = plat::Utf8ToGbk("玩家幸运星购买57号商品 单反相机 30份，并一举中奖，恭喜！");
+  const long before = ResidentKb();
+  for (auto _ : state) {
+    CSystemNotice notice;
+    notice.Init();
+    notice.SetText(text, CSystemNotice::kBandX, CSystemNotice::kBandY);
+    notice.Draw();
+    benchmark::DoNotOptimize(notice.Width());
+  }
+  state.counters["glyph_table_bytes"] = static_cast<double>(sizeof(GfxFont::GlyphRecord) * GfxFont::kTableSize);
+  state.counters["rss_growth_kb"] = static_cast<double>(ResidentKb() - before);
+}
+BENCHMARK(BM_NoticeFont)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
