@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <vector>
 
 #include "bench/messages/allocationcounter.h"
@@ -27,8 +28,6 @@ constexpr int kWarmUp = 64;
 
 velfuzz::HeadlessClient& Client() {
   static velfuzz::HeadlessClient client;
-  static bool quiet = (std::freopen("/dev/null", "w", stdout) != nullptr);  // the client traces on stdout
-  (void)quiet;
   return client;
 }
 
@@ -180,4 +179,15 @@ void BM_NoticeFont(benchmark::State& state) {
 }
 BENCHMARK(BM_NoticeFont)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+// The client traces every message on stdout, so the results go to stderr.
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (!std::freopen("/dev/null", "w", stdout)) return 1;
+  benchmark::ConsoleReporter reporter;
+  reporter.SetOutputStream(&std::cerr);
+  reporter.SetErrorStream(&std::cerr);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
