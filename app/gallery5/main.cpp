@@ -8,7 +8,6 @@
 #include "app/shots/gallerydialog.h"
 #include "app/shots/headlessscreen.h"
 #include "app/shots/shotgoods.h"
-#include "client/data/buydata.h"
 #include "client/views/buypanel.h"
 #include "client/views/msgbox.h"
 #include "client/views/systemnotice.h"
@@ -29,19 +28,14 @@ CMD_GF_VELMORA_GOODS_ITEM MakeItem(const shots::ShotGoods& g, std::uint32_t slot
 void FillStore() {
   std::vector<CMD_GF_VELMORA_GOODS_ITEM> list;
   CMD_GF_VELMORA_GOODS_ITEM lot = MakeItem(shots::kShotGoods[0], 1, 6, GOODS_STATE_SELLING);
-  lot.totalShares = 100;
+  shots::SetSaleTerms(lot);
   lot.soldShares = 37;
   lot.heldShares = 5;
-  lot.sharePrice = 10000;
-  lot.minPurchase = 30000;
-  lot.remainderThreshold = 20000;
-  lot.secondsLeft = 300;
   list.push_back(lot);
   for (std::uint32_t i = 1; i < 7; ++i) {
     list.push_back(MakeItem(shots::kShotGoods[i], i + 1, i - 1, i == 6 ? GOODS_STATE_SOLD : GOODS_STATE_CANDIDATE));
   }
-  GetBuyData().SetTraceOutput(nullptr);
-  GetBuyData().UpdateData(list.data(), static_cast<std::uint16_t>(list.size() * sizeof(list[0])));
+  shots::StoreGoods(list);
 }
 
 }  // namespace

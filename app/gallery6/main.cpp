@@ -9,7 +9,6 @@
 #include "app/shots/gallerydialog.h"
 #include "app/shots/headlessscreen.h"
 #include "app/shots/shotgoods.h"
-#include "client/data/buydata.h"
 #include "client/views/buypanel.h"
 #include "client/views/gamerule.h"
 #include "client/views/goodsdescription.h"
@@ -35,18 +34,13 @@ void FillStore() {
     r.goodsNumber = 20 + tile;
     r.likeCount = 3 * tile + 4;
     if (tile == kLotTile) {
-      r.totalShares = 100;
+      shots::SetSaleTerms(r);
       r.soldShares = 37;
       r.heldShares = 5;
-      r.sharePrice = 10000;
-      r.minPurchase = 30000;
-      r.remainderThreshold = 20000;
-      r.secondsLeft = 300;
     }
     list.push_back(r);
   }
-  GetBuyData().SetTraceOutput(nullptr);
-  GetBuyData().UpdateData(list.data(), static_cast<std::uint16_t>(list.size() * sizeof(list[0])));
+  shots::StoreGoods(list);
 }
 
 // Eleven closed lots, newest first.

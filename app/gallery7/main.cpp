@@ -28,11 +28,7 @@ CMD_GF_VELMORA_GOODS_ITEM MakeItem(const shots::ShotGoods& g, std::uint32_t slot
   CMD_GF_VELMORA_GOODS_ITEM r = shots::MakeGoodsRecord(g, slot, tile, state);
   r.goodsNumber = kFirstNumber + slot - 1;
   r.likeCount = 3 * slot + 4;
-  r.totalShares = 100;
-  r.sharePrice = 10000;
-  r.minPurchase = 30000;
-  r.remainderThreshold = 20000;
-  r.secondsLeft = 300;
+  shots::SetSaleTerms(r);
   return r;
 }
 

@@ -2,6 +2,7 @@
 // The goods the screenshot programs put on sale: the first seven of the shared catalogue.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "client/core/cmd_velmora.h"
 
@@ -26,5 +27,10 @@ constexpr std::size_t kShotGoodsCount = sizeof(kShotGoods) / sizeof(kShotGoods[0
 // numbers, likes and shares are left for the caller.
 CMD_GF_VELMORA_GOODS_ITEM MakeGoodsRecord(const ShotGoods& g, std::uint32_t slot, std::uint32_t tile,
                                           std::uint32_t state);
+// The terms the galleries sell a lot on: 100 shares of 10000, at least 30000 a purchase, the
+// remainder below 20000, five minutes to go.
+void SetSaleTerms(CMD_GF_VELMORA_GOODS_ITEM& r);
+// Replaces what the store lists, without trace lines.
+void StoreGoods(const std::vector<CMD_GF_VELMORA_GOODS_ITEM>& list);
 
 }  // namespace shots

@@ -133,25 +133,33 @@ BENCHMARK_CAPTURE(RunMessage, goods_list_7, SUB_S_GOODS_LIST, GoodsList());
 BENCHMARK_CAPTURE(RunMessage, like_state, SUB_S_LIKE_STATE, LikeState());
 BENCHMARK_CAPTURE(RunMessage, like_update, SUB_S_LIKE_UPDATE, LikeUpdate());
 
-// Resident size after start-up, then after an hour's worth of traffic with a
-// frame drawn every few messages (about 20 messages a second for an hour).
+// Resident size after start-up, then after an hour of game traffic: about 20
+// messages a second, a lot closing every 65 s (a result, a notice and the
+// updated history), an own purchase every 10th message, and a frame drawn
+// every 8 messages with the game time it stands for.
 void BM_ResidentSize(benchmark::State& state) {
+  constexpr long kMessagesPerLot = 1300;
+  constexpr long kMessagesPerFrame = 8;
+  constexpr std::uint64_t kFrameMs = 400;
   velfuzz::HeadlessClient& c = Client();
   c.ResetScene();
   c.Step(16);
   const long startKb = ResidentKb();
-  const std::vector<std::uint8_t> mix[] = {GoodsList(), BuyNotify(kOtherUser), LikeUpdate(), BuyNotify(velfuzz::HeadlessClient::kUserId),
-                                           AuctionResult(), RecentlyResult()};
-  const std::uint16_t subs[] = {SUB_S_GOODS_LIST, SUB_S_BUY_NOTIFY, SUB_S_LIKE_UPDATE, SUB_S_BUY_NOTIFY,
-                                SUB_S_AUCTION_RESULT, SUB_S_RECENTLY_RESULT};
+  const std::vector<std::uint8_t> mix[] = {GoodsList(), BuyNotify(kOtherUser), LikeUpdate(),
+                                           BuyNotify(velfuzz::HeadlessClient::kUserId), AuctionResult(),
+                                           RecentlyResult()};
+  const std::uint16_t subs[] = {SUB_S_GOODS_LIST, SUB_S_BUY_NOTIFY,     SUB_S_LIKE_UPDATE,
+                                SUB_S_BUY_NOTIFY, SUB_S_AUCTION_RESULT, SUB_S_RECENTLY_RESULT};
   const long messages = state.range(0);
   long afterWarmKb = 0;
   for (auto _ : state) {
     for (long i = 0; i < messages; ++i) {
-      // Results and own purchases are rarer than the rest, as in a real game.
-      const std::size_t k = (i % 50 == 0) ? 4 + (i / 50) % 2 : (i % 10 == 0) ? 3 : i % 3;
+      std::size_t k = static_cast<std::size_t>(i % 3);
+      if (i % 10 == 0) k = 3;
+      if (i % kMessagesPerLot == 0) k = 4;
+      if (i % kMessagesPerLot == 1) k = 5;
       c.PushGame(subs[k], mix[k].data(), mix[k].size());
-      if (i % 8 == 0) c.Step(50);
+      if (i % kMessagesPerFrame == 0) c.Step(kFrameMs);
       if (i == messages / 10) afterWarmKb = ResidentKb();
     }
   }

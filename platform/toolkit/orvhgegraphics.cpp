@@ -29,6 +29,16 @@ void SetCorners(hgeQuad& q, float x0, float y0, float x1, float y1) {
 
 int ClampByte(int v) { return std::clamp(v, 0, 255); }
 
+// What the draw log keeps of a rectangle at screen (x, y).
+plat::DrawRecord RectRecord(int x, int y, const gcn::Rectangle& r, const gcn::Color& color, bool filled) {
+  plat::DrawRecord rec;
+  rec.kind = plat::DrawRecord::Rect;
+  rec.x = x; rec.y = y; rec.w = r.width; rec.h = r.height;
+  rec.color = color;
+  rec.filled = filled;
+  return rec;
+}
+
 }  // namespace
 
 // One image draw in widget-local coordinates; the source rectangle is in image pixels.
@@ -181,23 +191,14 @@ void OrvHgeGraphics::FillScreenRect(float x0, float y0, float x1, float y1, std:
 
 void OrvHgeGraphics::fillRectangle(const gcn::Rectangle& r) {
   const int x = ScreenX(r.x), y = ScreenY(r.y);
-  plat::DrawRecord rec;
-  rec.kind = plat::DrawRecord::Rect;
-  rec.x = x; rec.y = y; rec.w = r.width; rec.h = r.height;
-  rec.color = m_color;
-  rec.filled = true;
-  Record(rec, r.width, r.height);
+  Record(RectRecord(x, y, r, m_color, true), r.width, r.height);
   FillScreenRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + r.width),
                  static_cast<float>(y + r.height), ToArgb(m_color));
 }
 
 void OrvHgeGraphics::drawRectangle(const gcn::Rectangle& r) {
   const int x = ScreenX(r.x), y = ScreenY(r.y);
-  plat::DrawRecord rec;
-  rec.kind = plat::DrawRecord::Rect;
-  rec.x = x; rec.y = y; rec.w = r.width; rec.h = r.height;
-  rec.color = m_color;
-  Record(rec, r.width, r.height);
+  Record(RectRecord(x, y, r, m_color, false), r.width, r.height);
   if (r.width <= 0 || r.height <= 0) return;
   // Four one-pixel bands: exact pixels, no line end rules.
   const std::uint32_t c = ToArgb(m_color);
@@ -240,12 +241,7 @@ void OrvHgeGraphics::fillGradient(const gcn::Rectangle& r, const gcn::Color& top
                                   const gcn::Color& topRight, const gcn::Color& bottomRight,
                                   const gcn::Color& bottomLeft) {
   const int x = ScreenX(r.x), y = ScreenY(r.y);
-  plat::DrawRecord rec;
-  rec.kind = plat::DrawRecord::Rect;
-  rec.x = x; rec.y = y; rec.w = r.width; rec.h = r.height;
-  rec.color = topLeft;
-  rec.filled = true;
-  Record(rec, r.width, r.height);
+  Record(RectRecord(x, y, r, topLeft, true), r.width, r.height);
   if (!m_hge || m_clipEmpty || r.width <= 0 || r.height <= 0) return;
   hgeQuad q = MakeQuad(0, 0);
   SetCorners(q, static_cast<float>(x), static_cast<float>(y), static_cast<float>(x + r.width),

@@ -1,26 +1,18 @@
 #include "tests/views5/viewfixture.h"
 
-#include <cstdlib>
-#include <filesystem>
-
-#include <SDL.h>
-#include <SDL_image.h>
+#include <utility>
 
 #include "client/views/buypanel.h"
 #include "platform/frame/globalunits.h"
 #include "platform/text/assetpath.h"
 #include "platform/text/textconv.h"
+#include "tests/common/goodslist.h"
+#include "tests/common/testassetdir.h"
 
 namespace views5 {
 namespace {
 
-struct ImageSpec {
-  const char* path;
-  int w, h;
-  std::uint32_t argb;
-};
-
-constexpr ImageSpec kImages[] = {
+constexpr testutil::TestImage kImages[] = {
     {"Velmora/Image/GoodsItem/ItemBg.png", 140, 180, 0xFF604020},
     {"Velmora/Image/GoodsItem/TxtSellStatus.png", kStripW, kStripH, 0xFFC03030},
     {"Velmora/Image/GoodsItem/mrwt_btn_like.png", 4 * 54, 33, 0xFFE06080},
@@ -41,34 +33,12 @@ constexpr ImageSpec kImages[] = {
     {"RozeZizar/VelmoraGoods/goods_02.png", 290, 240, 0xFFC08040},
 };
 
-bool WritePng(const std::filesystem::path& file, int w, int h, std::uint32_t argb) {
-  std::filesystem::create_directories(file.parent_path());
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (s == nullptr) return false;
-  SDL_FillRect(s, nullptr, argb);
-  const bool ok = IMG_SavePNG(s, file.string().c_str()) == 0;
-  SDL_FreeSurface(s);
-  return ok;
-}
-
 // The images, written once per run into a folder removed at exit.
-struct TestAssets {
-  std::string root;
-  TestAssets() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "views5-assets-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    root = pattern;
-    for (const ImageSpec& image : kImages) WritePng(std::filesystem::path(root) / image.path, image.w, image.h, image.argb);
-  }
-  ~TestAssets() {
-    std::error_code ec;
-    if (!root.empty()) std::filesystem::remove_all(root, ec);
-  }
-};
-
 void InstallTestAssets() {
-  static TestAssets assets;
-  plat::SetAssetRoot(assets.root);
+  static const testutil::TestAssetDir assets("views5-assets");
+  static const bool written = assets.WriteImages(kImages);
+  static_cast<void>(written);
+  plat::SetAssetRoot(assets.Root());
 }
 
 }  // namespace
@@ -124,48 +94,35 @@ CMD_GF_VELMORA_GOODS_ITEM MakeLot(std::uint32_t goodsId, std::uint32_t total, st
 }
 
 void SetGoodsList(std::vector<CMD_GF_VELMORA_GOODS_ITEM> records) {
-  CBuyData& data = GetBuyData();
-  data.SetTraceOutput(nullptr);
-  data.ClearItems();
-  for (std::size_t i = 0; i < records.size(); ++i) records[i].slot = static_cast<std::uint32_t>(i + 1);
-  data.UpdateData(records.data(), static_cast<std::uint16_t>(records.size() * sizeof(records[0])));
+  GetBuyData().ClearItems();
+  testutil::SetGoodsList(std::move(records));
 }
 
 Log Find(const Log& log, Kind kind, const std::string& what) {
+  if (kind == Kind::Image) return testutil::Images(log, what);
   Log out;
-  for (const plat::DrawRecord& r : log) {
-    const bool match = kind == Kind::Image ? r.what.size() >= what.size() &&
-                                                 r.what.compare(r.what.size() - what.size(), what.size(), what) == 0
-                                           : r.what == what;
-    if (r.kind == kind && match) out.push_back(r);
+  for (const plat::DrawRecord& r : testutil::OfKind(log, kind)) {
+    if (r.what == what) out.push_back(r);
   }
   return out;
 }
 
 std::vector<std::string> Texts(const Log& log) {
   std::vector<std::string> out;
-  for (const plat::DrawRecord& r : log) {
-    if (r.kind == plat::DrawRecord::Text) out.push_back(r.what);
-  }
+  for (const plat::DrawRecord& r : testutil::OfKind(log, Kind::Text)) out.push_back(r.what);
   return out;
-}
-
-bool SameColor(const gcn::Color& a, const gcn::Color& b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
 void ViewTest::SetUp() {
   InstallTestAssets();
-  m_device = plat::RenderDevice::CreateHeadless(1280, 720);
-  ASSERT_NE(m_device, nullptr);
-  m_graphics = std::make_unique<OrvHgeGraphics>(m_device.get());
+  DrawTest::SetUp();
+  if (HasFatalFailure()) return;
   m_runner = std::make_unique<plat::GuiRunner>(m_device.get());
 }
 
 void ViewTest::TearDown() {
   m_runner.reset();
-  m_graphics.reset();
-  m_device.reset();
+  DrawTest::TearDown();
   GetBuyData().ClearItems();
 }
 

@@ -6,23 +6,22 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "client/data/buydata.h"
 #include "platform/frame/gameframedlg.h"
 #include "platform/frame/gameframeview.h"
-#include "platform/render/renderdevice.h"
 #include "platform/toolkit/drawlog.h"
 #include "platform/toolkit/guirunner.h"
-#include "platform/toolkit/orvhgegraphics.h"
 #include "platform/toolkit/orvhgewindow.h"
+#include "tests/common/drawlogquery.h"
+#include "tests/common/drawtest.h"
 
 class CBuyPanel;
 
 namespace views5 {
 
 using Kind = plat::DrawRecord::Kind;
-using Log = std::vector<plat::DrawRecord>;
+using Log = testutil::DrawLog;
+using testutil::SameColor;
 
 constexpr int kStripW = 100, kStripH = 90;  // sale-status strip: three 30 px frames
 constexpr int kBoxW = 340, kBoxH = 170;     // message box background
@@ -78,27 +77,15 @@ void SetGoodsList(std::vector<CMD_GF_VELMORA_GOODS_ITEM> records);
 // Records of a kind whose image path ends with, or whose text equals, `what`.
 Log Find(const Log& log, Kind kind, const std::string& what);
 std::vector<std::string> Texts(const Log& log);
-bool SameColor(const gcn::Color& a, const gcn::Color& b);
 
-class ViewTest : public ::testing::Test {
+// The test images, a device, the graphics (Capture draws on a full-screen clip) and a runner.
+class ViewTest : public testutil::DrawTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // What `draw` draws on a full-screen clip.
-  template <class F>
-  Log Capture(F draw) {
-    Log log;
-    plat::ScopedDrawLog scope(&log);
-    m_graphics->_beginDraw();
-    draw(m_graphics.get());
-    m_graphics->_endDraw();
-    return log;
-  }
   // A scripted click on the middle of a widget of the runner's top window.
   void ClickOn(const gcn::Widget* w);
 
-  std::unique_ptr<plat::RenderDevice> m_device;
-  std::unique_ptr<OrvHgeGraphics> m_graphics;
   std::unique_ptr<plat::GuiRunner> m_runner;
 };
 

@@ -1,27 +1,18 @@
 #include "tests/views6/viewfixture6.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <SDL.h>
-#include <SDL_image.h>
 
 #include "client/data/buydata.h"
 #include "platform/render/glyphrasterizer.h"
 #include "platform/text/assetpath.h"
 #include "platform/text/textconv.h"
+#include "tests/common/testassetdir.h"
 
 namespace views6 {
 namespace {
 
-struct ImageFile {
-  const char* path;
-  int w, h;
-  std::uint32_t argb;
-};
-
-constexpr ImageFile kImages[] = {
+constexpr testutil::TestImage kImages[] = {
     {"Velmora/Image/SellRecord/Bg.png", kHistoryW, kHistoryH, 0xFF503020},
     {"Velmora/Image/SellRecord/BtClose.png", 4 * kCloseFrameW, kCloseH, 0xFFC03030},
     {"Velmora/Image/SellRecord/BtLeft.png", 4 * kPageFrameW, kPageH, 0xFF30C030},
@@ -33,16 +24,6 @@ constexpr ImageFile kImages[] = {
     {"Velmora/Image/MessageView/BtLuckyUser.png", 4 * kTabFrameW, kTabH, 0xFFA02020},
     {"Velmora/Image/MessageView/BtMyBuy.png", 4 * kTabFrameW, kTabH, 0xFF2020A0},
 };
-
-bool WritePng(const std::filesystem::path& file, int w, int h, std::uint32_t argb) {
-  std::filesystem::create_directories(file.parent_path());
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (s == nullptr) return false;
-  SDL_FillRect(s, nullptr, argb);
-  const bool ok = IMG_SavePNG(s, file.string().c_str()) == 0;
-  SDL_FreeSurface(s);
-  return ok;
-}
 
 void WriteConfig(const std::filesystem::path& file) {
   std::filesystem::create_directories(file.parent_path());
@@ -81,15 +62,15 @@ const std::string& DescribedGoodsTextUtf8() {
 }
 
 void InstallTestAssets() {
-  static std::string root;
-  if (root.empty()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "views6-assets-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return;
-    for (const ImageFile& image : kImages) WritePng(std::filesystem::path(pattern) / image.path, image.w, image.h, image.argb);
-    WriteConfig(std::filesystem::path(pattern) / "Velmora/config/AuctionGoodsCfg.xml");
-    root = pattern;
-  }
-  plat::SetAssetRoot(root);
+  // Written once per run into a folder removed at exit.
+  static const testutil::TestAssetDir assets("views6-assets");
+  static const bool written = [] {
+    if (!assets.WriteImages(kImages)) return false;
+    WriteConfig(assets.Path("Velmora/config/AuctionGoodsCfg.xml"));
+    return true;
+  }();
+  static_cast<void>(written);
+  plat::SetAssetRoot(assets.Root());
 }
 
 int FakeAdvance(char16_t c) {
@@ -117,52 +98,21 @@ CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t tileInd
   return g;
 }
 
-void SetGoodsList(std::vector<CMD_GF_VELMORA_GOODS_ITEM> records) {
-  CBuyData& data = GetBuyData();
-  data.SetTraceOutput(nullptr);
-  for (std::size_t i = 0; i < records.size(); ++i) records[i].slot = static_cast<std::uint32_t>(i + 1);
-  data.UpdateData(records.data(), static_cast<std::uint16_t>(records.size() * sizeof(CMD_GF_VELMORA_GOODS_ITEM)));
-}
-
-std::vector<plat::DrawRecord> OfKind(const std::vector<plat::DrawRecord>& log, plat::DrawRecord::Kind kind) {
-  std::vector<plat::DrawRecord> out;
-  for (const plat::DrawRecord& r : log) {
-    if (r.kind == kind) out.push_back(r);
-  }
-  return out;
-}
-
-std::vector<plat::DrawRecord> Images(const std::vector<plat::DrawRecord>& log, const std::string& suffix) {
-  std::vector<plat::DrawRecord> out;
-  for (const plat::DrawRecord& r : OfKind(log, plat::DrawRecord::Image)) {
-    if (r.what.size() >= suffix.size() && r.what.compare(r.what.size() - suffix.size(), suffix.size(), suffix) == 0)
-      out.push_back(r);
-  }
-  return out;
-}
-
 std::vector<plat::DrawRecord> TextsAt(const std::vector<plat::DrawRecord>& log, int y) {
   std::vector<plat::DrawRecord> out;
-  for (const plat::DrawRecord& r : OfKind(log, plat::DrawRecord::Text)) {
+  for (const plat::DrawRecord& r : testutil::OfKind(log, plat::DrawRecord::Text)) {
     if (r.y == y) out.push_back(r);
   }
   return out;
 }
 
-bool SameColor(const gcn::Color& a, const gcn::Color& b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
-}
-
 void ViewTest::SetUp() {
   InstallTestAssets();
-  m_device = plat::RenderDevice::CreateHeadless(1280, 720);
-  ASSERT_NE(m_device, nullptr);
-  m_graphics = std::make_unique<OrvHgeGraphics>(m_device.get());
+  DrawTest::SetUp();
 }
 
 void ViewTest::TearDown() {
-  m_graphics.reset();
-  m_device.reset();
+  DrawTest::TearDown();
   GetBuyData().ClearItems();
   UseFakeGlyphs(false);
 }

@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "client/core/cmd_velmora.h"
-#include "platform/render/renderdevice.h"
 #include "platform/toolkit/drawlog.h"
-#include "platform/toolkit/orvhgegraphics.h"
+#include "tests/common/drawlogquery.h"
+#include "tests/common/drawtest.h"
+#include "tests/common/goodslist.h"
 
 namespace views6 {
 
@@ -39,32 +38,21 @@ void UseFakeGlyphs(bool on);
 
 // A goods record in slot 1 with the given tile index (name as UTF-8).
 CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t tileIndex, const std::string& nameUtf8);
-// Replaces the store's list; slots are given in list order from 1.
-void SetGoodsList(std::vector<CMD_GF_VELMORA_GOODS_ITEM> records);
 
-std::vector<plat::DrawRecord> OfKind(const std::vector<plat::DrawRecord>& log, plat::DrawRecord::Kind kind);
-// Image records whose path ends with `suffix`.
-std::vector<plat::DrawRecord> Images(const std::vector<plat::DrawRecord>& log, const std::string& suffix);
+// Store and draw-log helpers the tests use by their short names.
+using testutil::Images;
+using testutil::OfKind;
+using testutil::SameColor;
+using testutil::SetGoodsList;
+
 std::vector<plat::DrawRecord> TextsAt(const std::vector<plat::DrawRecord>& log, int y);
-bool SameColor(const gcn::Color& a, const gcn::Color& b);
 
-class ViewTest : public ::testing::Test {
+// The test images and configuration, a device and the graphics (Capture draws on a
+// whole-screen clip); fonts go back to the real rasteriser afterwards.
+class ViewTest : public testutil::DrawTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Runs draw with the log recording inside a whole-screen clip; returns what was drawn.
-  template <class F>
-  std::vector<plat::DrawRecord> Capture(F draw) {
-    std::vector<plat::DrawRecord> log;
-    plat::ScopedDrawLog scope(&log);
-    m_graphics->_beginDraw();
-    draw(m_graphics.get());
-    m_graphics->_endDraw();
-    return log;
-  }
-
-  std::unique_ptr<plat::RenderDevice> m_device;
-  std::unique_ptr<OrvHgeGraphics> m_graphics;
 };
 
 }  // namespace views6

@@ -1,0 +1,206 @@
+// The server with a hundred simulated players and the real client, headless,
+// on loopback for a bounded time, purchases and likes flowing. Checks that
+// nothing fails on either side, that the coins of all players plus those
+// paid for lots stay whole all along, and that memory stays flat after the
+// warm-up. VELMORA_SOAK_SECONDS overrides the length of a run.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "client/core/gameclientdlg.h"
+#include "client/data/buydata.h"
+#include "client/views/buypanel.h"
+#include "fuzz/headlessclient.h"
+#include "platform/transport/tcptransport.h"
+#include "server/server.h"
+#include "server/store.h"
+#include "tests/soak/simcrowd.h"
+
+namespace {
+
+constexpr int kSimPlayers = 100;
+constexpr int kBots = 3;
+constexpr long long kGrant = 1000003;  // odd: no sum of share prices is a whole number of grants
+constexpr auto kFrame = std::chrono::milliseconds(15);
+constexpr auto kClientBuyEvery = std::chrono::milliseconds(700);
+constexpr auto kAuditEvery = std::chrono::seconds(1);
+// After this share of the run the client is warm: every window, font and
+// texture it uses has been made at least once.
+constexpr double kWarmShare = 0.4;
+// Allowed growth of the resident size from the warm point to the end. A
+// notice's glyph font alone is about 1.6 MB, and a couple may be on the band.
+constexpr long kMaxGrowthKb = 12 * 1024;
+
+long ResidentKb() {
+  long pages = 0, resident = 0;
+  std::ifstream statm("/proc/self/statm");
+  statm >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+int RunSeconds(int fallback) {
+  const char* env = std::getenv("VELMORA_SOAK_SECONDS");
+  const int v = env ? std::atoi(env) : 0;
+  return v > 0 ? v : fallback;
+}
+
+// Client traces go nowhere while the run lasts; the test's own output stays.
+class QuietStdout {
+ public:
+  QuietStdout() : saved_(dup(STDOUT_FILENO)) {
+    std::fflush(stdout);
+    if (!std::freopen("/dev/null", "w", stdout)) saved_ = -1;
+  }
+  ~QuietStdout() {
+    std::fflush(stdout);
+    if (saved_ >= 0) {
+      dup2(saved_, STDOUT_FILENO);
+      close(saved_);
+    }
+  }
+
+ private:
+  int saved_;
+};
+
+class SoakTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("vel_soak_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+
+  void Run(int seconds);
+
+  std::filesystem::path dir_;
+  std::mutex logMutex_;
+  std::vector<std::string> errors_;
+};
+
+void SoakTest::Run(int seconds) {
+  velsrv::ServerOptions options;
+  options.dbPath = (dir_ / "soak.db").string();
+  options.durable = false;
+  options.goodsFile = VELMORA_ASSET_DIR "/server/goods.xml";
+  options.bots = kBots;
+  options.lotSeconds = 6;
+  options.pauseSeconds = 1;
+  options.initialCoins = static_cast<std::uint32_t>(kGrant);
+  options.seed = 11;
+  options.log = [this](const std::string& line) {
+    if (line.find("error") == std::string::npos && line.find("failed") == std::string::npos) return;
+    std::lock_guard<std::mutex> lock(logMutex_);
+    errors_.push_back(line);
+  };
+  velsrv::Server server;
+  std::string error;
+  ASSERT_TRUE(server.Start(0, options, &error)) << error;
+
+  soak::SimCrowd crowd(server.Port(), kSimPlayers, 1234);
+  if (!std::getenv("XNOCROWD")) crowd.Start();
+
+  static plat::TcpTransport transport;  // outlives the process-wide client below
+  static velfuzz::HeadlessClient client(&transport);
+  plat::TcpTransportOptions net;
+  net.port = server.Port();
+  net.nicknameGbk = "soakclient";
+  net.log = [](const std::string&) {};
+  if (!std::getenv("XNOCLIENT")) ASSERT_TRUE(transport.Start(client.Frame().Messages(), net, &error)) << error;
+
+  const long long players = kBots + kSimPlayers + 1;
+  long long maxHoldings = 0;
+  bool holdingsWhole = true;
+  long warmKb = 0, peakAfterWarmKb = 0;
+  std::string rssSeries;  // one sample a second, in MB, for the log
+  std::uint64_t clientBuys = 0;
+  {
+    QuietStdout quiet;
+    using clock = std::chrono::steady_clock;
+    const auto start = clock::now();
+    const auto end = start + std::chrono::seconds(seconds);
+    const auto warm = start + std::chrono::milliseconds(static_cast<long>(seconds * 1000 * kWarmShare));
+    auto last = start, nextBuy = start, nextAudit = start;
+    while (clock::now() < end) {
+      const auto now = clock::now();
+      client.Step(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now - last).count()));
+      last = now;
+      if (now >= nextBuy) {
+        nextBuy = now + kClientBuyEvery;
+        if (const CBSceneItem* lot = GetBuyData().GetCurrentItem()) {
+          client.Dlg().OnBuyReq(lot->goodsId, GetBuyPanel().GetMinShares());
+          ++clientBuys;
+        }
+      }
+      if (now >= nextAudit) {
+        nextAudit = now + kAuditEvery;
+        server.Inspect([&](velsrv::Auction&, velsrv::Store& store) {
+          const long long held = store.SumCoins() + store.SumPaid();
+          if (held % kGrant != 0 || held > players * kGrant) holdingsWhole = false;
+          if (held > maxHoldings) maxHoldings = held;
+        });
+        const long rss = ResidentKb();
+        rssSeries += std::to_string(rss / 1024) + '/' + std::to_string(mallinfo2().uordblks >> 20) + '/' + std::to_string(client.Frame().Messages().Size()) + ' ';
+        if (now >= warm) {
+          if (warmKb == 0) warmKb = rss;
+          if (rss > peakAfterWarmKb) peakAfterWarmKb = rss;
+        }
+      }
+      std::this_thread::sleep_for(kFrame);  // pacing a real-time run, not waiting for a result
+    }
+  }
+
+  const auto totals = crowd.GetTotals();
+  const auto stats = transport.GetStats();
+  const plat::FrameStats frame = client.Frame().Stats();
+  long long finalHoldings = 0;
+  server.Inspect([&](velsrv::Auction&, velsrv::Store& store) { finalHoldings = store.SumCoins() + store.SumPaid(); });
+  crowd.Stop();
+  transport.Stop();
+  server.Stop();
+
+  std::printf("soak: %d s, %llu frames to the crowd, %llu crowd purchases of %llu requests, %llu client buys, "
+              "%llu game messages to the client, rss warm %ld kB peak %ld kB\n",
+              seconds, static_cast<unsigned long long>(totals.frames),
+              static_cast<unsigned long long>(totals.purchases), static_cast<unsigned long long>(totals.requests),
+              static_cast<unsigned long long>(clientBuys), static_cast<unsigned long long>(frame.gameMessages),
+              warmKb, peakAfterWarmKb);
+  std::printf("soak: rss MB per second: %s\n", rssSeries.c_str());
+
+  EXPECT_TRUE(errors_.empty()) << errors_.front();
+  EXPECT_EQ(totals.loggedIn, static_cast<std::uint64_t>(kSimPlayers));
+  EXPECT_EQ(totals.refused, 0u);
+  EXPECT_EQ(totals.closed, 0u);
+  EXPECT_EQ(totals.malformed, 0u);
+  EXPECT_GT(totals.purchases, 0u);
+  EXPECT_EQ(stats.logins, 1u);
+  EXPECT_EQ(stats.losses, 0u);
+  EXPECT_EQ(stats.malformed, 0u);
+  EXPECT_GT(frame.gameMessages, 0u);
+  EXPECT_EQ(frame.rejectedGameMessages, 0u);
+  EXPECT_EQ(frame.rejectedScenes, 0u);
+  EXPECT_TRUE(client.Frame().IsRunning());
+  // Coins: only grants to new players change the total.
+  EXPECT_TRUE(holdingsWhole);
+  EXPECT_EQ(finalHoldings, players * kGrant);
+  EXPECT_LE(peakAfterWarmKb - warmKb, kMaxGrowthKb);
+}
+
+TEST_F(SoakTest, Short) { Run(RunSeconds(25)); }
+TEST_F(SoakTest, Long) { Run(RunSeconds(180)); }
+
+}  // namespace
