@@ -32,6 +32,7 @@ cmake --build "$BUILD" -j"$JOBS" --target "${TARGETS[@]/#/fuzz_}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0}
 
 failed=()
 for t in "${TARGETS[@]}"; do

@@ -23,7 +23,8 @@ rm -rf "$REPORTS"
 mkdir -p "$REPORTS"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:log_path=$REPORTS/asan"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$REPORTS/ubsan"
-export LSAN_OPTIONS="log_path=$REPORTS/lsan"
+# fontconfig keeps its caches for the life of the process (not ours to free).
+export LSAN_OPTIONS="log_path=$REPORTS/lsan:suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 
 status=0
 # shellcheck disable=SC2086
