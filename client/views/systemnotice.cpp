@@ -146,6 +146,7 @@ void CSystemNotice::Shift(float d) {
 }
 
 void CSystemNotice::AddNotice(std::string textGbk, bool priority, float x, float y) {
+  if (Ticker().active.size() >= kMaxActive) return;
   auto* notice = new CSystemNotice;
   notice->Init();
   notice->SetText(std::move(textGbk), x, y);

@@ -23,6 +23,9 @@ class CSystemNotice {
   static constexpr float kSpeed = 100.0f;  // pixels per second
   static constexpr std::size_t kRecentLimit = 50;
   static constexpr std::size_t kReplayThreshold = 2;
+  // Each notice owns a font of about 1.6 MB and a busy server announces faster than the band
+  // scrolls, so the queue is capped; a dropped announcement stays in the recent texts for replay.
+  static constexpr std::size_t kMaxActive = 16;
   static constexpr int kFontSize = 14;
   static constexpr std::uint32_t kTextColor = 0xFFB6B6B6;
   static constexpr float kBandX = 250.0f;  // where the dialog and the replay put the band

@@ -171,6 +171,18 @@ TEST_F(NoticeTest, RemembersTheLastFiftyTexts) {
   EXPECT_EQ(recent.back(), "t50");
 }
 
+TEST_F(NoticeTest, AnnouncementsBeyondTheCapWaitInTheRecentTexts) {
+  // A flood of announcements must not pile up fonts without bound.
+  for (std::size_t i = 0; i < CSystemNotice::kMaxActive + 5; ++i) {
+    const std::string text = "n" + std::to_string(i);
+    CSystemNotice::AddNotice(text, true, 250, 78);
+    CSystemNotice::RememberText(text);
+  }
+  ASSERT_EQ(Active().size(), CSystemNotice::kMaxActive);
+  EXPECT_EQ(Active().back()->Text(), "n" + std::to_string(CSystemNotice::kMaxActive - 1));
+  EXPECT_EQ(CSystemNotice::RecentTexts().back(), "n" + std::to_string(CSystemNotice::kMaxActive + 4));
+}
+
 TEST_F(NoticeTest, ReplayTopsTheBandUpToTwoNotices) {
   CSystemNotice::ReplayRandomNotice();
   EXPECT_TRUE(Active().empty()) << "nothing remembered yet";
