@@ -15,8 +15,6 @@ ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)" --timeout 300 -LE soa
 FULL=${VELMORA_FULL_CHECKS:-}
 if [[ -z "$FULL" && "${CI:-}" == true ]]; then FULL=1; fi
 if [[ "$FULL" == 1 ]]; then
-  # Third-party leaks (fontconfig's own configuration) are listed in tools/lsan.supp.
-  export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
   ./tools/ci-sanitize.sh
   ./tools/ci-fuzz.sh
 fi

@@ -39,6 +39,13 @@ constexpr auto kAuditEvery = std::chrono::seconds(1);
 constexpr double kWarmShare = 0.4;
 // Allowed growth of the resident size from the warm point to the end. A
 // notice's glyph font alone is about 1.6 MB, and a couple may be on the band.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_UNDER_ASAN 1
+#endif
+#endif
 constexpr long kMaxGrowthKb = 12 * 1024;
 
 long ResidentKb() {
@@ -200,7 +207,12 @@ void SoakTest::Run(int seconds) {
   // Coins: only grants to new players change the total.
   EXPECT_TRUE(holdingsWhole);
   EXPECT_EQ(finalHoldings, players * kGrant);
+#ifndef VELMORA_UNDER_ASAN
   EXPECT_LE(peakAfterWarmKb - warmKb, kMaxGrowthKb);
+#else
+  // AddressSanitizer holds freed memory in its quarantine, so resident size says nothing here.
+  (void)peakAfterWarmKb;
+#endif
 }
 
 TEST_F(SoakTest, Short) { Run(RunSeconds(25)); }
