@@ -11,6 +11,8 @@
 #   VELMORA_FUZZ_BUILD_DIR build folder (default build-fuzz)
 #   VELMORA_FUZZ_JOBS      build parallelism (default: nproc)
 #   VELMORA_FUZZ_NICE      nice level for the fuzzing itself (default 0)
+#   VELMORA_FUZZ_TIMEOUT   seconds one input may take (default 10); the clock is wall time,
+#                          so raise it for long runs at a high nice level on a busy machine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +20,7 @@ SECONDS_EACH=${VELMORA_FUZZ_SECONDS:-60}
 BUILD=${VELMORA_FUZZ_BUILD_DIR:-build-fuzz}
 JOBS=${VELMORA_FUZZ_JOBS:-$(nproc)}
 NICE=${VELMORA_FUZZ_NICE:-0}
+TIMEOUT=${VELMORA_FUZZ_TIMEOUT:-10}
 CORPUS_ROOT=tests/fuzz-corpus
 
 if [[ -n "${VELMORA_FUZZ_TARGETS:-}" ]]; then
@@ -46,7 +49,7 @@ for t in "${TARGETS[@]}"; do
   mkdir -p "$work" "$artifacts" "$(dirname "$log")"
   echo "ci-fuzz: $t for ${SECONDS_EACH}s"
   # The first corpus folder collects new inputs; the seeds stay untouched.
-  if nice -n "$NICE" "$exe" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+  if nice -n "$NICE" "$exe" -max_total_time="$SECONDS_EACH" -timeout="$TIMEOUT" -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$artifacts" "$work" "$seeds" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^Done ' "$log" | sed "s/^/ci-fuzz: $t: /"
   else

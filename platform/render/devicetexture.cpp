@@ -63,13 +63,27 @@ std::uint32_t* DeviceTexture::Lock(bool readOnly, int left, int top, int width, 
   m_lockY = top;
   m_lockW = width;
   m_lockH = height;
-  return &m_pixels[static_cast<std::size_t>(top) * m_width + left];
+  const std::size_t first = static_cast<std::size_t>(top) * m_width;
+  if (!readOnly) return &m_pixels[first + left];
+  // A copy, so that writing through a read-only lock cannot reach what is drawn.
+  const std::size_t count = static_cast<std::size_t>(height) * m_width;
+  try {
+    m_readCopy.assign(m_pixels.begin() + first, m_pixels.begin() + first + count);
+  } catch (const std::bad_alloc&) {
+    m_locked = false;
+    return nullptr;
+  }
+  return &m_readCopy[left];
 }
 
 void DeviceTexture::Unlock() {
   if (!m_locked) return;
   m_locked = false;
-  if (m_lockReadOnly) return;
+  if (m_lockReadOnly) {
+    // Small copies are kept for the next read; a large one is not worth holding on to.
+    if (m_readCopy.capacity() > kKeptReadCopy) std::vector<std::uint32_t>().swap(m_readCopy);
+    return;
+  }
   UpdateOpacity();
   const SDL_Rect r{m_lockX, m_lockY, m_lockW, m_lockH};
   SDL_UpdateTexture(m_texture, &r, &m_pixels[static_cast<std::size_t>(m_lockY) * m_width + m_lockX],
@@ -77,9 +91,18 @@ void DeviceTexture::Unlock() {
 }
 
 void DeviceTexture::UpdateOpacity() {
+  m_spansStale = true;
   constexpr std::uint32_t kAlphaMask = 0xFF000000u;
   m_opaque = std::all_of(m_pixels.begin(), m_pixels.end(),
                          [](std::uint32_t p) { return (p & kAlphaMask) == kAlphaMask; });
+}
+
+const PixelSpans& DeviceTexture::Spans() {
+  if (m_spansStale) {
+    m_spans.Build(m_pixels.data(), m_width, m_height, m_width);
+    m_spansStale = false;
+  }
+  return m_spans;
 }
 
 void DeviceTexture::UseBlend(int sdlBlend) {

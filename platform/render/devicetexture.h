@@ -1,9 +1,11 @@
 #pragma once
 // One texture of a RenderDevice: the SDL texture plus a CPU copy of its pixels, so that a lock
-// is readable on every SDL backend and a read-only lock costs nothing.
+// is readable on every SDL backend and the headless device can draw straight from it.
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "platform/render/pixelspans.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -30,6 +32,10 @@ class DeviceTexture {
   bool IsLocked() const { return m_locked; }
   // Every pixel has alpha 255: blending it over the frame equals copying it.
   bool IsOpaque() const { return m_opaque; }
+  // The CPU copy of the pixels, Width() per row.
+  const std::uint32_t* Pixels() const { return m_pixels.data(); }
+  // The pixels' runs worth drawing, rebuilt after the pixels changed.
+  const PixelSpans& Spans();
   // Sets the SDL blend mode when it differs from the last one set.
   void UseBlend(int sdlBlend);
 
@@ -40,12 +46,17 @@ class DeviceTexture {
   SDL_Texture* m_texture = nullptr;
   int m_width = 0;
   int m_height = 0;
+  static constexpr std::size_t kKeptReadCopy = 4096;  // pixels
+
   std::vector<std::uint32_t> m_pixels;
+  std::vector<std::uint32_t> m_readCopy;  // what a read-only lock hands out
   bool m_locked = false;
   bool m_lockReadOnly = true;
   int m_lockX = 0, m_lockY = 0, m_lockW = 0, m_lockH = 0;
   int m_blend = -1;
   bool m_opaque = false;
+  PixelSpans m_spans;
+  bool m_spansStale = true;
 };
 
 }  // namespace plat

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
+
+#include "platform/render/spanblend.h"
 
 namespace plat {
 namespace {
@@ -29,6 +32,18 @@ SDL_Color ToSdlColor(std::uint32_t argb) {
 }
 
 bool Sane(float v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
+
+// How far a texture coordinate times the texture size may be from a whole texel and still
+// count as one: float coordinates like 17/140 are not exact.
+constexpr float kTexelSlack = 1.0e-3f;
+
+// v as a whole number when it is one (within kTexelSlack).
+bool WholeNumber(float v, int* out) {
+  const float r = std::round(v);
+  if (std::fabs(v - r) > kTexelSlack) return false;
+  *out = static_cast<int>(r);
+  return true;
+}
 
 int SdlBlendFor(int hgeBlend) {
   return (hgeBlend & BLEND_ALPHABLEND) ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_ADD;
@@ -87,7 +102,7 @@ std::unique_ptr<RenderDevice> RenderDevice::CreateWindowed(const char* title, in
 RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Renderer* renderer,
                            int w, int h, bool ownsVideo)
     : m_window(window), m_surface(surface), m_renderer(renderer), m_width(w), m_height(h),
-      m_ownsVideo(ownsVideo) {
+      m_ownsVideo(ownsVideo), m_clipX1(w), m_clipY1(h) {
   SetDrawBlend(SDL_BLENDMODE_BLEND);
   LiveDevices().push_back(this);
 }
@@ -110,6 +125,9 @@ void RenderDevice::Release() {
 void RenderDevice::Gfx_SetClipping(int x, int y, int w, int h) {
   if (x == 0 && y == 0 && w == 0 && h == 0) {
     m_clipEmpty = false;
+    m_clipX0 = m_clipY0 = 0;
+    m_clipX1 = m_width;
+    m_clipY1 = m_height;
     SDL_RenderSetClipRect(m_renderer, nullptr);
     return;
   }
@@ -124,8 +142,11 @@ void RenderDevice::Gfx_SetClipping(int x, int y, int w, int h) {
     return;
   }
   m_clipEmpty = false;
-  const SDL_Rect r{static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
-                   static_cast<int>(y1 - y0)};
+  m_clipX0 = static_cast<int>(x0);
+  m_clipY0 = static_cast<int>(y0);
+  m_clipX1 = static_cast<int>(x1);
+  m_clipY1 = static_cast<int>(y1);
+  const SDL_Rect r{m_clipX0, m_clipY0, m_clipX1 - m_clipX0, m_clipY1 - m_clipY0};
   SDL_RenderSetClipRect(m_renderer, &r);
 }
 
@@ -148,12 +169,71 @@ void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
     if (!t) return;
     // Blending opaque pixels is a copy; the software renderer copies several times faster.
     if (opaque && t->IsOpaque()) blend = SDL_BLENDMODE_NONE;
+    if (BlitUnscaled(*quad, *t, blend)) return;
     t->UseBlend(blend);
     texture = t->Sdl();
   } else {
     SetDrawBlend(opaque ? SDL_BLENDMODE_NONE : blend);
   }
   SDL_RenderGeometry(m_renderer, texture, v, 4, kQuadIndices, 6);
+}
+
+// Most of a frame is whole textures or atlas cells drawn at their own size on whole pixels.
+// Headless, those are drawn here straight into the surface: opaque runs are copied, transparent
+// ones skipped, and only the rest blended, which SDL would do pixel by pixel for the whole
+// rectangle. Anything else (scaled, rotated, shaded corners, additive) is left to SDL.
+bool RenderDevice::BlitUnscaled(const hgeQuad& quad, DeviceTexture& texture, int sdlBlend) {
+  if (!m_surface || sdlBlend == SDL_BLENDMODE_ADD) return false;
+  const hgeVertex* v = quad.v;
+  const std::uint32_t colour = v[0].col;
+  if (v[1].col != colour || v[2].col != colour || v[3].col != colour) return false;
+  if (v[0].y != v[1].y || v[3].y != v[2].y || v[0].x != v[3].x || v[1].x != v[2].x) return false;
+  if (v[0].tx != v[3].tx || v[1].tx != v[2].tx || v[0].ty != v[1].ty || v[3].ty != v[2].ty)
+    return false;
+  int x0, y0, x1, y1, u0, t0, u1, t1;
+  if (!WholeNumber(v[0].x, &x0) || !WholeNumber(v[0].y, &y0) || !WholeNumber(v[2].x, &x1) ||
+      !WholeNumber(v[2].y, &y1) || !WholeNumber(v[0].tx * texture.Width(), &u0) ||
+      !WholeNumber(v[0].ty * texture.Height(), &t0) ||
+      !WholeNumber(v[2].tx * texture.Width(), &u1) ||
+      !WholeNumber(v[2].ty * texture.Height(), &t1))
+    return false;
+  // Unscaled and not mirrored, inside the texture.
+  if (x1 <= x0 || y1 <= y0 || x1 - x0 != u1 - u0 || y1 - y0 != t1 - t0) return false;
+  if (u0 < 0 || t0 < 0 || u1 > texture.Width() || t1 > texture.Height()) return false;
+  if ((colour >> 24) == 0) return true;  // fully transparent: nothing to draw
+
+  const int cx0 = std::max(x0, m_clipX0), cx1 = std::min(x1, m_clipX1);
+  const int cy0 = std::max(y0, m_clipY0), cy1 = std::min(y1, m_clipY1);
+  if (cx0 >= cx1 || cy0 >= cy1) return true;
+  Flush();  // anything SDL still holds goes first
+  const PixelSpans& spans = texture.Spans();
+  if (spans.Height() != texture.Height()) return false;
+  const bool plain = colour == 0xFFFFFFFFu;
+  // Source columns that land inside the clip.
+  const int su0 = u0 + (cx0 - x0), su1 = u0 + (cx1 - x0);
+  const int w = texture.Width();
+  auto* target = static_cast<std::uint8_t*>(m_surface->pixels);
+  for (int y = cy0; y < cy1; ++y) {
+    const int sy = t0 + (y - y0);
+    const std::uint32_t* srcRow = texture.Pixels() + static_cast<std::size_t>(sy) * w;
+    auto* dstRow = reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) *
+                                                                 m_surface->pitch);
+    // Atlas rows hold many runs: start at the first one reaching the drawn columns.
+    const PixelSpans::Run* end = spans.RowEnd(sy);
+    const PixelSpans::Run* r = std::partition_point(
+        spans.RowBegin(sy), end, [su0](const PixelSpans::Run& run) { return run.x1 <= su0; });
+    for (; r != end && r->x0 < su1; ++r) {
+      const int a = std::max<int>(r->x0, su0), b = std::min<int>(r->x1, su1);
+      std::uint32_t* dst = dstRow + (x0 + (a - u0));
+      if (plain && r->opaque)
+        std::memcpy(dst, srcRow + a, sizeof(std::uint32_t) * (b - a));
+      else if (plain)
+        BlendSpan(dst, srcRow + a, b - a);
+      else
+        BlendSpanModulated(dst, srcRow + a, b - a, colour);
+    }
+  }
+  return true;
 }
 
 void RenderDevice::Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color) {

@@ -82,6 +82,7 @@ class RenderDevice final : public HGE {
   const DeviceTexture* Find(HTEXTURE tex) const;
   HTEXTURE Adopt(std::unique_ptr<DeviceTexture> tex);
   void SetDrawBlend(int sdlBlend);
+  bool BlitUnscaled(const hgeQuad& quad, DeviceTexture& texture, int sdlBlend);
   bool ClipIsEmpty() const { return m_clipEmpty; }
   std::unique_ptr<std::uint32_t[]> ReadBack() const;  // windowed: the whole frame
   void Flush() const;
@@ -96,6 +97,7 @@ class RenderDevice final : public HGE {
   int m_refs = 0;
   float m_delta = 0.0f;
   bool m_clipEmpty = false;
+  int m_clipX0 = 0, m_clipY0 = 0, m_clipX1 = 0, m_clipY1 = 0;  // drawable area, end exclusive
   int m_drawBlend = -1;  // SDL blend mode last set for untextured drawing
   HTEXTURE m_nextHandle = 1;
   std::unordered_map<HTEXTURE, std::unique_ptr<DeviceTexture>> m_textures;
