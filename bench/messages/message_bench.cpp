@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <vector>
 
 #include "bench/messages/allocationcounter.h"
@@ -186,6 +187,28 @@ void BM_NoticeFont(benchmark::State& state) {
   state.counters["rss_growth_kb"] = static_cast<double>(ResidentKb() - before);
 }
 BENCHMARK(BM_NoticeFont)->Unit(benchmark::kMicrosecond);
+
+// What a running notice holds: the band's most notices alive at once, each drawn
+// once, and the resident size they add between them.
+void BM_LiveNoticeResident(benchmark::State& state) {
+  Client();
+  const std::string text = plat::Utf8ToGbk("玩家幸运星购买57号商品 单反相机 30份，并一举中奖，恭喜！");
+  constexpr std::size_t kAlive = CSystemNotice::kMaxActive;
+  long growthKb = 0;
+  for (auto _ : state) {
+    const long before = ResidentKb();
+    std::vector<std::unique_ptr<CSystemNotice>> alive;
+    for (std::size_t i = 0; i < kAlive; ++i) {
+      alive.push_back(std::make_unique<CSystemNotice>());
+      alive.back()->Init();
+      alive.back()->SetText(text, CSystemNotice::kBandX, CSystemNotice::kBandY);
+      alive.back()->Draw();
+    }
+    growthKb = ResidentKb() - before;
+  }
+  state.counters["rss_per_notice_kb"] = static_cast<double>(growthKb) / kAlive;
+}
+BENCHMARK(BM_LiveNoticeResident)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The client traces every message on stdout, so the results go to stderr.
 int main(int argc, char** argv) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/render/glyphrasterizer.h"
@@ -69,7 +70,14 @@ GfxFont::GfxFont(const char* faceGbk, int size, bool bold, bool italic, bool ant
     m_rasterizer.reset();
     return;
   }
-  m_glyphs = std::make_unique<GlyphRecord[]>(kTableSize);
+  static_assert(std::is_trivially_copyable<GlyphRecord>::value,
+                "records live in zero-filled pages without being constructed");
+  m_table = plat::ZeroPages(sizeof(GlyphRecord) * kTableSize);
+  m_glyphs = static_cast<GlyphRecord*>(m_table.Data());
+  if (!m_glyphs) {
+    m_rasterizer.reset();
+    return;
+  }
   m_format = antialias ? plat::GGO_GRAY8_BITMAP : plat::GGO_BITMAP;
   m_ascent = m_rasterizer->Ascent();
   m_pixelSize = static_cast<float>(size);
@@ -89,10 +97,11 @@ GfxFont::~GfxFont() {
 
 void GfxFont::FreeTextures() {
   if (!m_glyphs || !m_hge) return;
-  for (unsigned i = 0; i < kTableSize; ++i) {
-    if (m_glyphs[i].texture) m_hge->Texture_Free(m_glyphs[i].texture);
-    m_glyphs[i].texture = 0;
+  for (char16_t c : m_cached) {
+    m_hge->Texture_Free(m_glyphs[c].texture);
+    m_glyphs[c].texture = 0;
   }
+  m_cached.clear();
 }
 
 const GfxFont::GlyphRecord* GfxFont::Record(char16_t c) const {
@@ -128,6 +137,7 @@ void GfxFont::RasterizeGlyph(unsigned index, char16_t c) {
   }
 
   record.texture = tex;
+  m_cached.push_back(c);
   record.width = static_cast<float>(width);
   record.height = static_cast<float>(height);
   record.xOffset = -static_cast<float>(metrics.originX);
@@ -169,14 +179,20 @@ float GfxFont::AdvanceOf(char16_t c) {
 
 void GfxFont::DrawFormatted(float x, float y, const char* format, ...) {
   if (!format || !m_sprite) return;
-  std::array<char, kFormatBufferSize> buffer{};
+  std::array<char, kFormatBufferSize> buffer;
   va_list args;
   va_start(args, format);
   // Bounded: a longer text is cut to the buffer, never written past it.
-  std::vsnprintf(buffer.data(), buffer.size(), format, args);
+  const int written = std::vsnprintf(buffer.data(), buffer.size(), format, args);
   va_end(args);
+  if (written < 0) buffer[0] = '\0';
   buffer.back() = '\0';
-  DrawWide(x, y, plat::GbkToUtf16(buffer.data()).c_str());
+  // The conversion is kept while the text stays the same.
+  if (m_lastWide.empty() || m_lastNarrow != buffer.data()) {
+    m_lastNarrow = buffer.data();
+    m_lastWide = plat::GbkToUtf16(m_lastNarrow);
+  }
+  DrawWide(x, y, m_lastWide.c_str());
 }
 
 void GfxFont::DrawWide(float x, float y, const char16_t* text) {

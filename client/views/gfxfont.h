@@ -8,7 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/memory/zeropages.h"
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/hge.h"
 
@@ -16,7 +19,8 @@ class hgeSprite;
 
 class GfxFont final {
  public:
-  // One cached glyph; all zero until the code unit has been rasterised.
+  // One cached glyph; all zero until the code unit has been rasterised (the table's memory
+  // starts zero-filled, which is what these initialisers give).
   struct GlyphRecord {
     HTEXTURE texture = 0;
     float width = 0.0f;    // black box
@@ -73,7 +77,14 @@ class GfxFont final {
   float LineAdvance() const { return m_pixelSize + m_lineSpacing; }
   void FreeTextures();
 
-  std::unique_ptr<GlyphRecord[]> m_glyphs;  // kTableSize records, indexed by code unit
+  // kTableSize records indexed by code unit, on pages that cost memory only once written: a
+  // notice's font uses a few dozen of its 65535 records.
+  plat::ZeroPages m_table;
+  GlyphRecord* m_glyphs = nullptr;
+  std::vector<char16_t> m_cached;  // code units with a texture, to free them without a scan
+  // The last formatted text and its UTF-16 form: a notice draws the same text every frame.
+  std::string m_lastNarrow;
+  std::u16string m_lastWide;
   unsigned m_format = plat::GGO_BITMAP;  // or plat::GGO_GRAY8_BITMAP
   int m_ascent = 0;
   float m_pixelSize = 0.0f;

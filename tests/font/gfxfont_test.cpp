@@ -334,4 +334,34 @@ TEST_F(GfxFontTest, DestructionFreesTexturesBeforeTheFontAndReleasesLast) {
   EXPECT_EQ(events, expected);
 }
 
+TEST_F(GfxFontTest, FormattedTextFollowsEveryChangeOfText) {
+  GfxFont font = MakeFont();
+  font.DrawFormatted(0, 0, "%s", "ab");
+  font.DrawFormatted(0, 0, "%s", "ab");
+  ASSERT_EQ(hge.quads.size(), 4u);
+  hge.quads.clear();
+  font.DrawFormatted(0, 0, "%s%d", "c", 5);  // same length, other text
+  ASSERT_EQ(hge.quads.size(), 2u);
+  EXPECT_EQ(Count(raster().sizeQueries, u'c'), 1u);
+  EXPECT_EQ(Count(raster().sizeQueries, u'5'), 1u);
+  hge.quads.clear();
+  font.DrawFormatted(0, 0, "%s", "");
+  EXPECT_TRUE(hge.quads.empty());
+}
+
+TEST_F(GfxFontTest, AFreshFontStartsWithEmptyRecordsWhateverFontsCameBefore) {
+  {
+    GfxFont first = MakeFont();
+    first.MeasureText(u"xyz");
+    ASSERT_NE(first.Record(u'x')->texture, 0u);
+  }
+  GfxFont second = MakeFont();
+  for (char16_t c : {u'x', u'y', u'z', u'\xFFFE'}) {
+    const GfxFont::GlyphRecord* r = second.Record(c);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->texture, 0u);
+    EXPECT_EQ(r->width, 0.0f);
+  }
+}
+
 }  // namespace
