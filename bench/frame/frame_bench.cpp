@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/frame/fullscreen.h"
+#include "bench/messages/allocationcounter.h"
 #include "fuzz/headlessclient.h"
 
 namespace {
@@ -29,14 +30,19 @@ void BM_FullFrame(benchmark::State& state) {
   velfuzz::HeadlessClient& c = Client();
   velbench::ShowEverything(c);
   std::int64_t n = 0;
+  std::uint64_t allocations = 0;
   for (auto _ : state) {
+    const std::uint64_t before = velbench::AllocationCount();
     c.Step(kStepMs);
+    allocations += velbench::AllocationCount() - before;
     if (++n % kRenewEvery == 0) {
       state.PauseTiming();
       velbench::ShowEverything(c);
       state.ResumeTiming();
     }
   }
+  state.counters["allocations_per_frame"] =
+      benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_FullFrame)->Unit(benchmark::kMicrosecond);
 

@@ -289,18 +289,18 @@ void CBuyPanel::Draw(gcn::Graphics* g) {
   if (m_titleFont) {
     m_text = FieldText(lot->goodsName);
     m_titleFont->drawString(g, m_text, ox + kTitleX, oy + kNameY, OrvHgeFont::kAlignCenter);
-    m_text = FormatText(kTotalFormat.c_str(), lot->totalShares);
+    FormatTextInto(m_text, kTotalFormat.c_str(), lot->totalShares);
     m_titleFont->drawString(g, m_text, ox + kTitleX, oy + kTotalY, OrvHgeFont::kAlignCenter);
   }
 
   if (m_labelFont) {
     OrvHgeFont& font = *m_labelFont;
     font.SetColor(kLabelColor);
-    m_text = FormatText(kLeftFormat.c_str(), SharesLeft(*lot));
+    FormatTextInto(m_text, kLeftFormat.c_str(), SharesLeft(*lot));
     font.drawString(g, m_text, ox + kLabelX, oy + kLeftY, OrvHgeFont::kAlignLeft);
     font.drawString(g, kHeldLabel, ox + kLabelX, oy + kHeldY, OrvHgeFont::kAlignLeft);
     font.SetColor(kValueColor);
-    m_text = FormatText(kHeldFormat.c_str(), lot->heldShares);
+    FormatTextInto(m_text, kHeldFormat.c_str(), lot->heldShares);
     font.drawString(g, m_text, ox + kHeldValueX, oy + kHeldY, OrvHgeFont::kAlignLeft);
 
     font.SetColor(kLabelColor);
@@ -311,7 +311,7 @@ void CBuyPanel::Draw(gcn::Graphics* g) {
   if (m_labelFont) {
     OrvHgeFont& font = *m_labelFont;
     const unsigned long long cost = static_cast<unsigned long long>(lot->sharePrice) * m_chosenShares;
-    m_text = FormatText(kCostFormat.c_str(), cost);
+    FormatTextInto(m_text, kCostFormat.c_str(), cost);
     font.drawString(g, m_text, ox + kLabelX, oy + kCostY, OrvHgeFont::kAlignLeft);
     if (m_noteFont) {
       m_noteFont->SetColor(kNoteColor);
@@ -323,7 +323,7 @@ void CBuyPanel::Draw(gcn::Graphics* g) {
       const double chance = (static_cast<double>(m_chosenShares) + static_cast<double>(lot->heldShares)) /
                             static_cast<double>(lot->totalShares) * 100.0;
       font.SetColor(kValueColor);
-      m_text = FormatText(kChanceFormat, chance);
+      FormatTextInto(m_text, kChanceFormat, chance);
       font.drawString(g, m_text, ox + kChanceValueX, oy + kChanceY, OrvHgeFont::kAlignLeft);
     }
   }

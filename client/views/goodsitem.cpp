@@ -79,7 +79,7 @@ void CGoodsItem::Draw(gcn::Graphics* g, const CBSceneItem* item) {
   if (s.font) {
     s.text = FieldText(item->goodsName);
     s.font->drawString(g, s.text, x + kTextCentreX, y + kNameY, OrvHgeFont::kAlignCenter);
-    s.text = FormatText(kValueFormat.c_str(), item->goodsValue);
+    FormatTextInto(s.text, kValueFormat.c_str(), item->goodsValue);
     s.font->drawString(g, s.text, x + kTextCentreX, y + kValueY, OrvHgeFont::kAlignCenter);
   }
 
@@ -100,7 +100,7 @@ void CGoodsItem::Draw(gcn::Graphics* g, const CBSceneItem* item) {
   }
 
   if (m_likeFont) {
-    m_likeText = FormatText("%u", item->likeCount);
+    FormatTextInto(m_likeText, "%u", item->likeCount);
     m_likeFont->drawString(g, m_likeText, x + kLikeCountX, y + kLikeCountY, OrvHgeFont::kAlignCenter);
   } else {
     m_likeFont = std::make_unique<OrvHgeFont>(SongFaceGbk().c_str(), kLikeFontSize, 1, 0, 0);

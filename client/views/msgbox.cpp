@@ -177,16 +177,16 @@ void CMsgBox::DrawContent(gcn::Graphics* g) {
   const char* format = kKindTexts[m_kind].c_str();
   switch (m_kind) {
     case MSGBOX_BUY_SUCCESS:
-      m_text = FormatText(format, m_boughtCount);
+      FormatTextInto(m_text, format, m_boughtCount);
       break;
     case MSGBOX_OTHER_WON:
-      m_text = FormatText(format, m_goodsNumber, m_goodsName.c_str(), m_winnerName.c_str());
+      FormatTextInto(m_text, format, m_goodsNumber, m_goodsName.c_str(), m_winnerName.c_str());
       break;
     case MSGBOX_I_WON:
-      m_text = FormatText(format, m_goodsNumber, m_goodsName.c_str());
+      FormatTextInto(m_text, format, m_goodsNumber, m_goodsName.c_str());
       break;
     case MSGBOX_AUCTION_FAILED:
-      m_text = FormatText(format, m_goodsNumber, m_failedShares);
+      FormatTextInto(m_text, format, m_goodsNumber, m_failedShares);
       break;
     case MSGBOX_LIKED:
     case MSGBOX_LIKE_REPEAT:
@@ -208,7 +208,10 @@ void CMsgBox::DrawNextGoodsLines(gcn::Graphics* g) {
   if (og && m_nextGoodsStrip) og->drawImage(m_nextGoodsStrip.get(), kStripX, kStripY);
   if (!m_font) return;
   m_font->SetColor(kNextGoodsColor);
-  m_text = m_nextGoodsNumber != 0 ? FormatText(kNextGoodsFormat.c_str(), m_nextGoodsNumber) : kNextBatchText;
+  if (m_nextGoodsNumber != 0)
+    FormatTextInto(m_text, kNextGoodsFormat.c_str(), m_nextGoodsNumber);
+  else
+    m_text = kNextBatchText;
   DrawLines(g, m_text, kNextTextX, kNextTextY, kCentre);
 }
 
@@ -218,8 +221,8 @@ void CMsgBox::DrawLines(gcn::Graphics* g, const std::string& text, int x, int y,
   std::size_t begin = 0;
   for (int line = 0;; ++line) {
     const std::size_t end = text.find('\n', begin);
-    const std::string part = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
-    if (!part.empty()) m_font->drawString(g, part, x, y + line * lineHeight, align);
+    m_line.assign(text, begin, end == std::string::npos ? std::string::npos : end - begin);
+    if (!m_line.empty()) m_font->drawString(g, m_line, x, y + line * lineHeight, align);
     if (end == std::string::npos) break;
     begin = end + 1;
   }

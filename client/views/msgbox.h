@@ -89,6 +89,7 @@ class CMsgBox : public OrvHgeWindow, public IBtnDrawSink {
   std::unique_ptr<OrvHgeButton> m_buyAllButton;
   std::unique_ptr<OrvHgeButton> m_cancelButton;
   std::unique_ptr<OrvHgeFont> m_font;
+  std::string m_line;  // one line of the text being drawn, kept for its storage
   std::uint16_t m_kind = MSGBOX_NONE;
   std::int32_t m_boughtCount = 0;
   std::int32_t m_goodsNumber = 0;

@@ -156,9 +156,9 @@ void COrvGameClientView::DrawPlayerCard(gcn::Graphics* g) {
   if (!m_pCardFont) return;
   m_text = me->szNickName;
   m_pCardFont->drawString(g, m_text, kCardTextX, kNameY, kAlignCentre);
-  m_text = FormatText("%u", me->dwCoins);
+  FormatTextInto(m_text, "%u", me->dwCoins);
   m_pCardFont->drawString(g, m_text, kCardTextX, kCoinsY, kAlignLeft);
-  m_text = FormatText("%u", me->dwBankCoins);
+  FormatTextInto(m_text, "%u", me->dwBankCoins);
   m_pCardFont->drawString(g, m_text, kCardTextX, kBankY, kAlignLeft);
 }
 

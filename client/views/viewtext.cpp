@@ -10,20 +10,35 @@ const std::string& SongFaceGbk() {
   return face;
 }
 
-std::string FormatText(const char* format, ...) {
-  std::string out;
-  if (format == nullptr) return out;
-  va_list args;
-  va_start(args, format);
+namespace {
+
+void FormatInto(std::string& out, const char* format, va_list args) {
+  out.clear();
+  if (format == nullptr) return;
   va_list copy;
   va_copy(copy, args);
   const int needed = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
-  if (needed > 0) {
-    out.resize(static_cast<std::size_t>(needed) + 1);
-    std::vsnprintf(out.data(), out.size(), format, args);
-    out.resize(static_cast<std::size_t>(needed));
-  }
+  if (needed <= 0) return;
+  out.resize(static_cast<std::size_t>(needed) + 1);
+  std::vsnprintf(out.data(), out.size(), format, args);
+  out.resize(static_cast<std::size_t>(needed));
+}
+
+}  // namespace
+
+std::string FormatText(const char* format, ...) {
+  std::string out;
+  va_list args;
+  va_start(args, format);
+  FormatInto(out, format, args);
   va_end(args);
   return out;
+}
+
+void FormatTextInto(std::string& out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatInto(out, format, args);
+  va_end(args);
 }

@@ -8,3 +8,5 @@ const std::string& SongFaceGbk();
 
 // printf-style formatting of any length (GBK formats and arguments stay bytes).
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The same into out, reusing its storage: views format their texts every frame.
+void FormatTextInto(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));

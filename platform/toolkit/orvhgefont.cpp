@@ -115,7 +115,15 @@ int OrvHgeFont::getWidth(const std::u16string& text) const {
   return w;
 }
 
-int OrvHgeFont::getWidth(const std::string& gbk) const { return getWidth(plat::GbkToUtf16(gbk)); }
+int OrvHgeFont::getWidth(const std::string& gbk) const { return getWidth(Converted(gbk)); }
+
+const std::u16string& OrvHgeFont::Converted(const std::string& gbk) const {
+  auto it = m_converted.find(gbk);
+  if (it != m_converted.end()) return it->second;
+  // Texts that change every frame (a countdown) would otherwise fill it without end.
+  if (m_converted.size() >= kConvertedLimit) m_converted.clear();
+  return m_converted.emplace(gbk, plat::GbkToUtf16(gbk)).first->second;
+}
 
 int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {
   int pen = 0;
@@ -131,7 +139,7 @@ int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y, int align) {
-  DrawText(g, plat::GbkToUtf16(gbk), x, y, align);
+  DrawText(g, Converted(gbk), x, y, align);
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::u16string& text, int x, int y,
@@ -140,7 +148,7 @@ void OrvHgeFont::drawString(gcn::Graphics* g, const std::u16string& text, int x,
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y) {
-  DrawText(g, plat::GbkToUtf16(gbk), x, y, kAlignLeft);
+  DrawText(g, Converted(gbk), x, y, kAlignLeft);
 }
 
 void OrvHgeFont::DrawText(gcn::Graphics* g, const std::u16string& text, int x, int y,
@@ -176,7 +184,8 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
   for (int i = 0; i < 4; ++i) colors[i] = OrvHgeGraphics::ToArgb(m_colors[i]);
   const float inv = 1.0f / static_cast<float>(m_atlas->PageSize());
   // Page textures fetched once per string (the upload of new glyphs happens here).
-  std::vector<HTEXTURE> pageTex(m_atlas->PageCount(), 0);
+  std::vector<HTEXTURE>& pageTex = m_pageTex;
+  pageTex.assign(m_atlas->PageCount(), 0);
   int pen = x;
   for (char16_t c : text) {
     const Glyph& gl = GetGlyphInfo(c);

@@ -38,6 +38,8 @@ class OrvHgeFont : public gcn::Font {
  public:
   static const gcn::Color kDefaultColor;  // opaque white
   enum Align { kAlignLeft = 0, kAlignCenter = 1 };
+  // GBK texts are kept in UTF-16 between frames; the cache is emptied when it holds this many.
+  static constexpr std::size_t kConvertedLimit = 512;
 
   OrvHgeFont(const char* faceGbk, int size, int bold, int italic, int antialias);
   ~OrvHgeFont() override;
@@ -79,6 +81,8 @@ class OrvHgeFont : public gcn::Font {
   };
 
   const Glyph& GetGlyphInfo(char16_t code) const;
+  // The UTF-16 form of a GBK text, converted once; valid until the next call.
+  const std::u16string& Converted(const std::string& gbk) const;
   Glyph Rasterize(char16_t code) const;
   void DrawText(gcn::Graphics* g, const std::u16string& text, int x, int y, int align);
   void DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int x, int y);
@@ -92,4 +96,6 @@ class OrvHgeFont : public gcn::Font {
   mutable std::unordered_map<char16_t, Glyph> m_glyphs;
   mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
   mutable std::size_t m_rasterized = 0;
+  mutable std::unordered_map<std::string, std::u16string> m_converted;
+  std::vector<HTEXTURE> m_pageTex;  // DrawGlyphs' page textures, kept for their capacity
 };

@@ -125,7 +125,8 @@ void OrvHgeTextBox::draw(gcn::Graphics* g) {
     const TextLine& line = m_lines[row.line];
     const bool link = (line.flags & kLink) != 0;
     const gcn::Color& color = link ? line.linkColor : line.color;
-    const std::u16string text = line.text.substr(row.begin, row.length);
+    std::u16string& text = m_rowText;
+    text.assign(line.text, row.begin, row.length);
     const int y = r * lineH + gapTop;
     m_font->SetColor(color, -1);
     m_font->drawString(g, text, 0, y, OrvHgeFont::kAlignLeft);

@@ -65,6 +65,7 @@ class OrvHgeTextBox : public gcn::Widget {
   OrvHgeFont* m_font = nullptr;
   std::vector<TextLine> m_lines;
   std::vector<Row> m_rows;
+  std::u16string m_rowText;  // the row being drawn, kept for its storage
   int m_layoutWidth = -1;
   std::uint64_t m_revision = 0;
 };

@@ -115,6 +115,24 @@ TEST_F(FontTest, AntialiasedGlyphsBlendOneBitGlyphsAreSolid) {
   EXPECT_LT(red, 156);
 }
 
+TEST_F(FontTest, KeptConversionsFollowEveryTextPastTheCacheLimit) {
+  OrvHgeFont f("x", 10, 0, 0, 0);
+  std::vector<plat::DrawRecord> log;
+  plat::ScopedDrawLog rec(&log);
+  const std::size_t texts = OrvHgeFont::kConvertedLimit + 40;
+  Draw([&] {
+    for (std::size_t i = 0; i < texts; ++i)
+      f.drawString(&m_g, plat::Utf8ToGbk("第" + std::to_string(i)), 0, 0, 0);
+    f.drawString(&m_g, plat::Utf8ToGbk("第0"), 0, 0, 0);  // converted again after the cache emptied
+    f.drawString(&m_g, plat::Utf8ToGbk("第0"), 0, 0, 0);
+  });
+  ASSERT_EQ(log.size(), texts + 2);
+  for (std::size_t i = 0; i < texts; ++i) ASSERT_EQ(log[i].what, "第" + std::to_string(i));
+  EXPECT_EQ(log[texts].what, "第0");
+  EXPECT_EQ(log[texts + 1].what, "第0");
+  EXPECT_EQ(f.getWidth(plat::Utf8ToGbk("第12")), 10 + 5 + 5);
+}
+
 TEST_F(FontTest, NoRasteriserMeansNoTextAndNoCrash) {
   tktest::ScopedRasterizer none([]() -> std::unique_ptr<plat::GlyphRasterizer> { return nullptr; });
   OrvHgeFont f("x", 10, 0, 0, 0);

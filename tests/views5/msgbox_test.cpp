@@ -57,6 +57,20 @@ class MsgBoxTest : public ViewTest {
   CMsgBox m_box;
 };
 
+TEST(ViewText, FormattingIntoAStringReplacesWhatItHeld) {
+  std::string out(300, 'x');
+  FormatTextInto(out, "%u份", 12u);
+  EXPECT_EQ(out, "12份");
+  const std::string longer(200, 'y');
+  FormatTextInto(out, "%s-%d", longer.c_str(), 7);
+  EXPECT_EQ(out, longer + "-7");
+  EXPECT_EQ(FormatText("%s-%d", longer.c_str(), 7), out);
+  FormatTextInto(out, nullptr);
+  EXPECT_TRUE(out.empty());
+  FormatTextInto(out, "%s", "");
+  EXPECT_TRUE(out.empty());
+}
+
 TEST_F(MsgBoxTest, SharesShortOffersBuyAllAndCancelOnly) {
   EXPECT_EQ(m_box.getWidth(), kBoxW);
   m_box.ShowKind(MSGBOX_SHARES_SHORT);
