@@ -188,7 +188,7 @@ void GfxFont::DrawFormatted(float x, float y, const char* format, ...) {
   if (written < 0) buffer[0] = '\0';
   buffer.back() = '\0';
   // The conversion is kept while the text stays the same.
-  if (m_lastWide.empty() || m_lastNarrow != buffer.data()) {
+  if (m_lastNarrow != buffer.data()) {
     m_lastNarrow = buffer.data();
     m_lastWide = plat::GbkToUtf16(m_lastNarrow);
   }

@@ -30,7 +30,7 @@ std::unique_ptr<DeviceTexture> DeviceTexture::Create(SDL_Renderer* renderer, int
       std::memcpy(&tex->m_pixels[static_cast<std::size_t>(y) * w],
                   pixels + static_cast<std::size_t>(y) * pitchPixels, sizeof(std::uint32_t) * w);
   }
-  tex->UpdateOpacity();
+  tex->m_spansStale = true;
   // Uploaded even when transparent: only the software backend starts textures zeroed.
   if (SDL_UpdateTexture(t, nullptr, tex->m_pixels.data(), w * int(sizeof(std::uint32_t))) != 0)
     return nullptr;
@@ -84,17 +84,10 @@ void DeviceTexture::Unlock() {
     if (m_readCopy.capacity() > kKeptReadCopy) std::vector<std::uint32_t>().swap(m_readCopy);
     return;
   }
-  UpdateOpacity();
+  m_spansStale = true;
   const SDL_Rect r{m_lockX, m_lockY, m_lockW, m_lockH};
   SDL_UpdateTexture(m_texture, &r, &m_pixels[static_cast<std::size_t>(m_lockY) * m_width + m_lockX],
                     m_width * int(sizeof(std::uint32_t)));
-}
-
-void DeviceTexture::UpdateOpacity() {
-  m_spansStale = true;
-  constexpr std::uint32_t kAlphaMask = 0xFF000000u;
-  m_opaque = std::all_of(m_pixels.begin(), m_pixels.end(),
-                         [](std::uint32_t p) { return (p & kAlphaMask) == kAlphaMask; });
 }
 
 const PixelSpans& DeviceTexture::Spans() {

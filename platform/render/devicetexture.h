@@ -31,7 +31,7 @@ class DeviceTexture {
   void Unlock();
   bool IsLocked() const { return m_locked; }
   // Every pixel has alpha 255: blending it over the frame equals copying it.
-  bool IsOpaque() const { return m_opaque; }
+  bool IsOpaque() { return Spans().AllOpaque(); }
   // The CPU copy of the pixels, Width() per row.
   const std::uint32_t* Pixels() const { return m_pixels.data(); }
   // The pixels' runs worth drawing, rebuilt after the pixels changed.
@@ -41,7 +41,6 @@ class DeviceTexture {
 
  private:
   DeviceTexture(SDL_Texture* texture, int w, int h);
-  void UpdateOpacity();
 
   SDL_Texture* m_texture = nullptr;
   int m_width = 0;
@@ -54,7 +53,6 @@ class DeviceTexture {
   bool m_lockReadOnly = true;
   int m_lockX = 0, m_lockY = 0, m_lockW = 0, m_lockH = 0;
   int m_blend = -1;
-  bool m_opaque = false;
   PixelSpans m_spans;
   bool m_spansStale = true;
 };

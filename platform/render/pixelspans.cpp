@@ -1,5 +1,7 @@
 #include "platform/render/pixelspans.h"
 
+#include <algorithm>
+
 namespace plat {
 namespace {
 
@@ -50,11 +52,18 @@ void PixelSpans::Build(const std::uint32_t* pixels, int w, int h, int pitch) {
     BuildRow(pixels + static_cast<std::size_t>(y) * pitch, w, m_runs, m_runs.size());
   }
   m_rowStart.push_back(static_cast<std::uint32_t>(m_runs.size()));
+  // Opaque pixels next to each other always make one run, and a lone one is never folded into
+  // a blended run unless a blended pixel is there: one full-width opaque run a row means all.
+  m_allOpaque = m_runs.size() == static_cast<std::size_t>(h) &&
+                std::all_of(m_runs.begin(), m_runs.end(), [w](const Run& r) {
+                  return r.opaque && r.x0 == 0 && r.x1 == w;
+                });
 }
 
 void PixelSpans::Clear() {
   m_runs.clear();
   m_rowStart.clear();
+  m_allOpaque = false;
 }
 
 }  // namespace plat

@@ -30,10 +30,13 @@ class PixelSpans {
   const Run* RowBegin(int y) const { return m_runs.data() + m_rowStart[y]; }
   const Run* RowEnd(int y) const { return m_runs.data() + m_rowStart[y + 1]; }
   std::size_t RunCount() const { return m_runs.size(); }
+  // Every pixel has alpha 255 (false for an empty image).
+  bool AllOpaque() const { return m_allOpaque; }
 
  private:
   std::vector<Run> m_runs;
   std::vector<std::uint32_t> m_rowStart;  // Height() + 1 offsets into m_runs
+  bool m_allOpaque = false;
 };
 
 }  // namespace plat

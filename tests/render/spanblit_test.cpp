@@ -195,6 +195,15 @@ TEST(PixelSpans, RunsCoverEveryVisiblePixelAndKeepLongOpaqueRunsAsCopies) {
   EXPECT_TRUE(runs[2].opaque);  // far enough away to stay apart
   EXPECT_EQ(runs[2].x0, 29);
   EXPECT_EQ(runs[2].x1, w);
+  EXPECT_FALSE(spans.AllOpaque());
+
+  const std::vector<std::uint32_t> opaque(12, 0xFF000000u);
+  spans.Build(opaque.data(), 4, 3, 4);
+  EXPECT_TRUE(spans.AllOpaque());
+  std::vector<std::uint32_t> oneHole = opaque;
+  oneHole[9] = 0xFE000000u;
+  spans.Build(oneHole.data(), 4, 3, 4);
+  EXPECT_FALSE(spans.AllOpaque());
 
   spans.Build(px.data(), 0, 1, w);
   EXPECT_EQ(spans.Height(), 0);
