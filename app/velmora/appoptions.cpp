@@ -33,7 +33,7 @@ bool ParseSeconds(const std::string& text, double* out) {
 bool TakesValue(const std::string& arg) {
   static const char* const kValueOptions[] = {"--connect", "--name",   "--frames",      "--seconds",
                                               "--screenshot", "--shot-at", "--assets",   "--db",
-                                              "--lot-seconds", "--bots"};
+                                              "--lot-seconds", "--bots",   "--input",       "--state-json"};
   for (const char* name : kValueOptions)
     if (arg == name) return true;
   return false;
@@ -113,6 +113,10 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
       ShotRequest shot;
       if (!ParseShot(value, &shot)) return fail("--shot-at wants FRAME:FILE, got " + value);
       o.shots.push_back(shot);
+    } else if (arg == "--input") {
+      o.inputScript = value;
+    } else if (arg == "--state-json") {
+      o.stateJson = value;
     } else if (arg == "--assets") {
       o.assetsDir = value;
     } else if (arg == "--db") {
@@ -141,7 +145,8 @@ Playing: the centre panel shows the lot on sale. Set a share count with + and - 
 and press the buy button; the more shares you hold when the lot sells out, the better your
 chance of winning it. Like a candidate (the tiles around) to vote for the next lot. F1 or the
 rule button at the top right shows the rules, F2 the bank; the sales history button on the
-player card lists the recent lots and their winners.
+player card lists the recent lots and their winners. Escape closes the topmost window, F11
+switches full screen on and off; the window can be resized freely.
 
 Options:
   --connect HOST:PORT  join a running velmora-server instead of starting one
@@ -151,6 +156,17 @@ Options:
   --seconds S          stop after S seconds
   --screenshot FILE    write the last frame to FILE (PNG) when the run ends
   --shot-at FRAME:FILE also write frame FRAME to FILE; may be repeated
+  --input FILE         play the input in FILE, one event a line: FRAME ACTION ARGS with
+                       FRAME counted from 1 and ACTION one of
+                         move X Y      the pointer goes to X Y
+                         click X Y     left button pressed and released at X Y
+                         key NAME      an SDL key name: Escape, F1, F11, Return, A...
+                         text STRING   the rest of the line typed in
+                       X Y are game pixels (1280x720) whatever the window's size; lines
+                       starting with # are comments. A bad line stops the start.
+  --state-json FILE    when the run ends, write the game's state to FILE as one JSON
+                       object: coins, lot, panel, msgbox, windows, callout, lucky_lines,
+                       my_lines, connected (see docs/client.md)
   --assets DIR         where the game's images and configuration are (default: ./assets,
                        else the source tree's)
   --db FILE            database of the built-in server (default: ~/.local/share/velmora/game.db)
@@ -162,6 +178,7 @@ Options:
 Examples:
   velmora
   velmora --headless --seconds 5 --screenshot shot.png
+  velmora --headless --frames 600 --input play.txt --state-json state.json
   velmora-server --port 5555 &  velmora --connect 127.0.0.1:5555 --name Alice
 )";
 }

@@ -24,6 +24,8 @@ struct AppOptions {
   std::string screenshot;  // PNG written when the run ends
   std::vector<ShotRequest> shots;
   std::string assetsDir;  // empty: FindAssetsDir()
+  std::string inputScript;  // scripted input (one event a line), read at start
+  std::string stateJson;    // the game's state as JSON, written when the run ends
 
   // Embedded server only.
   std::string dbPath;            // empty: DefaultDatabasePath()

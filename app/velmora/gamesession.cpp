@@ -98,6 +98,10 @@ bool GameSession::CreateDevice(std::string* error) {
 }
 
 bool GameSession::Start(std::string* error) {
+  // A bad script stops the start before anything runs.
+  plat::InputScript script;
+  if (!m_options.inputScript.empty() && !script.LoadFile(m_options.inputScript, error)) return false;
+
   const std::string assets = m_options.assetsDir.empty() ? FindAssetsDir() : m_options.assetsDir;
   if (!LooksLikeAssetsDir(assets)) {
     *error = "no game images under " + assets + " (point --assets at the assets folder)";
@@ -122,6 +126,7 @@ bool GameSession::Start(std::string* error) {
     *error = "the game did not start: " + m_frame->LastError();
     return false;
   }
+  if (!m_options.inputScript.empty()) m_frame->SetInputScript(std::move(script));
   std::string why;
   if (!m_transport.Start(m_frame->Messages(), m_transportOptions, &why)) {
     *error = "cannot start the connection: " + why;

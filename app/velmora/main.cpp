@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/velmora/appoptions.h"
+#include "app/velmora/gamestate.h"
 #include "app/velmora/gamesession.h"
 
 namespace {
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
   session.Run(&g_stop);
   int status = 0;
   if (!options.screenshot.empty() && !session.SaveScreenshot(options.screenshot, &error)) {
+    std::fprintf(stderr, "velmora: %s\n", error.c_str());
+    status = 1;
+  }
+  if (!options.stateJson.empty() && !velapp::WriteGameStateJson(session, options.stateJson, &error)) {
     std::fprintf(stderr, "velmora: %s\n", error.c_str());
     status = 1;
   }

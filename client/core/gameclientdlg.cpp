@@ -64,7 +64,10 @@ void CGameClientDlg::OnGameRule() { m_GameClientView.ToggleRuleWindow(); }
 
 CChatWiew* CGameClientDlg::CreateChatView() { return new CMyChatView(); }
 
-bool CGameClientDlg::OnQueryCanResize() { return false; }
+// The picture scales into any window size, so the player may resize and maximise it.
+bool CGameClientDlg::OnQueryCanResize() { return true; }
+
+bool CGameClientDlg::OnEscapeKey() { return m_GameClientView.CloseTopWindow(); }
 
 bool CGameClientDlg::OnQueryCanLeave() { return true; }
 
@@ -110,6 +113,10 @@ bool CGameClientDlg::OnGameMessage(std::uint16_t subCmd, const void* data, std::
 bool CGameClientDlg::OnGameScene(std::uint8_t status, bool, const void* data,
                                  std::uint16_t size) {
   if (status != SCENE_STATUS_FREE && status != SCENE_STATUS_PLAY) return false;
+  // A scene starts every entry, a reconnect's too, and the server follows it with the whole
+  // lucky-user and purchase lists: start them afresh rather than append them twice.
+  MessageView* view = m_GameClientView.GetMessageView();
+  if (view != nullptr && ReadServerList<SUB_S_GOODS_LIST>(data, size)) view->ClearLines();
   return OnSubGoodsList(data, size);
 }
 

@@ -24,6 +24,7 @@ class CGameClientDlg : public CGameFrameDlg {
   void OnGameRule() override;
   CChatWiew* CreateChatView() override;
   bool OnQueryCanResize() override;
+  bool OnEscapeKey() override;
   bool OnQueryCanLeave() override;
   void OnEventFrameReady() override;
   void OnEventFrameClosing() override;

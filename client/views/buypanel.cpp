@@ -5,6 +5,7 @@
 #include "client/core/requestmessages.h"
 #include "client/data/buydata.h"
 #include "client/views/goodsimage.h"
+#include "client/views/msgbox.h"
 #include "client/views/myedit.h"
 #include "client/views/systemnotice.h"
 #include "client/views/viewtext.h"
@@ -53,6 +54,9 @@ constexpr int kTimeCaptionX = 295, kTimeCaptionY = 500;
 constexpr int kTimeDigitsX = 305, kTimeDigitsY = 526;
 constexpr int kTimeDigitW = 14, kTimeDigitH = 20, kTimeColonW = 8;
 constexpr std::uint32_t kMaxShownSeconds = 99 * 60 + 59;
+// Why buy is grey: one line centred under the buy button.
+constexpr int kReasonY = 553;
+const gcn::Color kReasonColor(255, 150, 110, 255);
 
 const gcn::Color kLabelColor(229, 194, 166, 255);
 const gcn::Color kValueColor(255, 222, 0, 255);
@@ -69,6 +73,10 @@ const std::string kCostFormat = plat::Utf8ToGbk("消耗金币：%llu");
 const std::string kPriceNote = plat::Utf8ToGbk("(每份10000金币)");
 const std::string kChanceLabel = plat::Utf8ToGbk("夺宝几率：");
 constexpr const char* kChanceFormat = "%0.02f%%";
+const std::string kReasonOffline = plat::Utf8ToGbk("未连接服务器，暂时无法购买");
+const std::string kReasonBelowMinimum = plat::Utf8ToGbk("本期每次至少购买%u份");
+const std::string kReasonCoinsShort = plat::Utf8ToGbk("金币不够买%u份，请减少份数");
+const std::string kReasonBoxOpen = plat::Utf8ToGbk("请先关闭提示框");
 
 constexpr std::uint32_t kMaxShares = std::numeric_limits<std::uint32_t>::max();
 
@@ -166,6 +174,29 @@ std::uint32_t CBuyPanel::GetMinShares() const {
 
 void CBuyPanel::SetEnabled(OrvHgeButton* button, bool on) {
   if (button) button->setEnabled(on);
+}
+
+std::string CBuyPanel::BuyDisabledReason() const {
+  std::string reason;
+  ComposeBuyDisabledReason(reason);
+  return reason;
+}
+
+void CBuyPanel::ComposeBuyDisabledReason(std::string& out) const {
+  out.clear();
+  const CBSceneItem* lot = GetBuyData().GetCurrentItem();
+  if (!m_shown || lot == nullptr || m_buyButton == nullptr || m_buyButton->isEnabled()) return;
+  const CGameFrameDlg* dlg = CGlobalUnits::s_pGameFrameDlg;
+  const tagUserData* me = LocalUser();
+  const std::uint32_t minimum = GetMinShares();
+  if (dlg == nullptr || !dlg->IsValid() || !dlg->IsConnected() || me == nullptr)
+    out.assign(kReasonOffline);
+  else if (GetMsgBox().isVisible())
+    out.assign(kReasonBoxOpen);
+  else if (m_chosenShares < minimum)
+    FormatTextInto(out, kReasonBelowMinimum.c_str(), minimum);
+  else if (static_cast<std::uint64_t>(m_chosenShares) * lot->sharePrice > me->dwCoins)
+    FormatTextInto(out, kReasonCoinsShort.c_str(), m_chosenShares);
 }
 
 void CBuyPanel::ShowChosenInField() {
@@ -329,6 +360,11 @@ void CBuyPanel::Draw(gcn::Graphics* g) {
   }
 
   if (og) DrawCountdown(og, *lot);
+  ComposeBuyDisabledReason(m_reason);
+  if (!m_reason.empty() && m_noteFont) {
+    m_noteFont->SetColor(kReasonColor);
+    m_noteFont->drawString(g, m_reason, ox + kTitleX, oy + kReasonY, OrvHgeFont::kAlignCenter);
+  }
   CSystemNotice::UpdateAndDrawAll();
 }
 

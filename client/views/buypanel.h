@@ -57,6 +57,11 @@ class CBuyPanel {
   void RefreshInput();
 
   std::uint32_t GetChosenShares() const { return m_chosenShares; }
+  // Why the buy button is grey, one short GBK line; empty while it is enabled, hidden, or
+  // only locked for a moment by a request on its way.
+  std::string BuyDisabledReason() const;
+  // The same into `out`, reusing its storage (drawing allocates nothing per frame).
+  void ComposeBuyDisabledReason(std::string& out) const;
   bool IsShown() const { return m_shown; }
   OrvHgeWindow* GetParent() const { return m_parent; }
   // The controls (null before Create).
@@ -90,6 +95,7 @@ class CBuyPanel {
   std::unique_ptr<OrvHgeFont> m_editFont;
   std::unique_ptr<CMyEdit> m_shareField;
   std::string m_text;
+  std::string m_reason;
   std::uint32_t m_chosenShares = 0;
   bool m_shown = false;
   OrvHgeWindow* m_parent = nullptr;

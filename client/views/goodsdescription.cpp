@@ -85,10 +85,12 @@ void CGoodsDescription::Show(std::uint32_t slotIndex, std::uint32_t tileIndex, b
 
 void CGoodsDescription::BuildLines() {
   m_lines.clear();
+  m_goodsId = 0;
   // Slot indices from 7 on mean "nothing"; they must not find an item a bad list might hold.
   if (m_slotIndex >= kPositionCount) return;
   const CBSceneItem* item = GetBuyData().GetItemBySlot(static_cast<int>(m_slotIndex));
   if (item == nullptr) return;
+  m_goodsId = item->goodsId;
   m_lines.push_back(kNamePrefix + plat::GbkToUtf16(FieldText(item->goodsName)));
 
   const std::string* description = m_catalogue.Find(item->goodsId);

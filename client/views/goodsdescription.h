@@ -55,6 +55,12 @@ class CGoodsDescription {
   std::uint32_t GetSlotIndex() const { return m_slotIndex; }
   std::uint32_t GetTileIndex() const { return m_tileIndex; }
   bool IsAnchored() const { return m_anchored; }
+  // Something is described (a name line at least).
+  bool IsShown() const { return !m_lines.empty(); }
+  // The goods id the lines were built for; 0 when nothing is described.
+  std::uint32_t GetGoodsId() const { return m_goodsId; }
+  // Hides the callout.
+  void Hide() { Show(kPositionCount, kPositionCount, false); }
   CGoodsCatalogue& Catalogue() { return m_catalogue; }
   // Top-left corner of the tile callout for a tile index (0..6).
   static Point CalloutPosition(std::uint32_t tileIndex);
@@ -71,6 +77,7 @@ class CGoodsDescription {
   Point m_positions[kPositionCount];
   CGoodsCatalogue m_catalogue;
   std::vector<std::u16string> m_lines;
+  std::uint32_t m_goodsId = 0;
   bool m_anchored = false;
 };
 

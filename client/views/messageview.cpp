@@ -81,6 +81,12 @@ void MessageView::AddMyBuyLine(std::u16string line) {
   ShowTab(kMyBuyTab);
 }
 
+void MessageView::ClearLines() {
+  m_luckyUserLines.clear();
+  m_myBuyLines.clear();
+  if (m_activeTab == kLuckyUserTab || m_activeTab == kMyBuyTab) RefillText(m_activeTab == kLuckyUserTab);
+}
+
 void MessageView::ShowTab(std::uint16_t tab) {
   if (tab != kLuckyUserTab && tab != kMyBuyTab) return;
   m_activeTab = tab;

@@ -37,6 +37,8 @@ class MessageView : public OrvHgeContainer {
 
   void AddLuckyUserLine(std::u16string line);
   void AddMyBuyLine(std::u16string line);
+  // Empties both lists (the server sends them whole again on every entry).
+  void ClearLines();
   // Tabs other than 1 and 2 change nothing. The text is rebuilt also for the shown tab.
   void ShowTab(std::uint16_t tab);
   void RefillText(bool luckyUsers);

@@ -47,6 +47,8 @@ constexpr int kFaceX = 1034, kFaceY = 93;
 constexpr float kFaceSize = 81.0f;
 constexpr int kCardTextX = 1074;
 constexpr int kNameY = 190, kCoinsY = 238, kBankY = 270;
+// The name plate under the face, left of the history button: a name never runs past it.
+constexpr int kNamePlateX = 1026, kNamePlateY = 186, kNamePlateW = 120, kNamePlateH = 20;
 constexpr int kAlignLeft = 0, kAlignCentre = 1;
 
 // The frame's leave confirmation is switched off: the game has nothing to lose on leaving.
@@ -140,6 +142,7 @@ void COrvGameClientView::draw(gcn::Graphics* g) {
 
   GetBuyPanel().Draw(g);
   COrvGameFrameView::draw(g);
+  HideStaleDescription();
   GetGoodsDescription().Draw(g);
   CSystemNotice::ReplayRandomNotice();
 }
@@ -155,7 +158,14 @@ void COrvGameClientView::DrawPlayerCard(gcn::Graphics* g) {
   }
   if (!m_pCardFont) return;
   m_text = me->szNickName;
-  m_pCardFont->drawString(g, m_text, kCardTextX, kNameY, kAlignCentre);
+  // A long name starts at the plate's left edge and is cut at its right one.
+  const int width = m_pCardFont->getWidth(m_text);
+  g->pushClipArea(gcn::Rectangle(kNamePlateX, kNamePlateY, kNamePlateW, kNamePlateH));
+  if (width <= kNamePlateW)
+    m_pCardFont->drawString(g, m_text, kCardTextX - kNamePlateX, kNameY - kNamePlateY, kAlignCentre);
+  else
+    m_pCardFont->drawString(g, m_text, 0, kNameY - kNamePlateY, kAlignLeft);
+  g->popClipArea();
   FormatTextInto(m_text, "%u", me->dwCoins);
   m_pCardFont->drawString(g, m_text, kCardTextX, kCoinsY, kAlignLeft);
   FormatTextInto(m_text, "%u", me->dwBankCoins);
@@ -189,13 +199,32 @@ void COrvGameClientView::action(const gcn::ActionEvent& e) {
   GetBuyPanel().OnEditAction(e);
 }
 
+bool COrvGameClientView::IsWindowOpen() {
+  return GetMsgBox().isVisible() || GetSellRecord().isVisible() || GetGameRule().isVisible() ||
+         CBankView::GetInstance()->isVisible();
+}
+
 void COrvGameClientView::mouseMoved(gcn::MouseEvent& e) {
   COrvGameFrameView::mouseMoved(e);
-  if (GetMsgBox().isVisible() || GetSellRecord().isVisible() || GetGameRule().isVisible() ||
-      CBankView::GetInstance()->isVisible()) {
-    return;  // a window is open over the game: the description stays as it was
-  }
+  if (IsWindowOpen()) return;  // a window is open over the game: hovering describes nothing
   DescribeAt(e.getX(), e.getY());
+}
+
+void COrvGameClientView::HideStaleDescription() {
+  CGoodsDescription& description = GetGoodsDescription();
+  if (!description.IsShown()) return;
+  if (IsWindowOpen()) {
+    description.Hide();
+    return;
+  }
+  CBuyData& store = GetBuyData();
+  const CBSceneItem* item = store.GetItemBySlot(static_cast<int>(description.GetSlotIndex()));
+  const bool same = item != nullptr && item->goodsId == description.GetGoodsId();
+  // Anchored, it describes the lot on sale; beside a tile, a candidate with a tile drawn.
+  const bool stillThere = description.IsAnchored()
+                              ? item == store.GetCurrentItem()
+                              : (item != nullptr && item->state == GOODS_STATE_CANDIDATE);
+  if (!same || !stillThere) description.Hide();
 }
 
 void COrvGameClientView::DescribeAt(int x, int y) {
@@ -259,6 +288,27 @@ void COrvGameClientView::setClickLikeForPlayer(std::uint32_t goodsId, std::uint3
   if (tile == nullptr) return;  // no tile shows it: nothing was marked
   tile->SetLiked(liked != 0);
   std::fputs(kLikeSetTrace, stdout);
+}
+
+bool COrvGameClientView::CloseTopWindow() {
+  CGameRule& rule = GetGameRule();
+  if (rule.isVisible()) {
+    rule.OnCommand(CGameRule::kCloseButtonId);
+    return true;
+  }
+  CSellRecord& history = GetSellRecord();
+  if (history.isVisible()) {
+    history.OnCommand(CSellRecord::kCloseButtonId);
+    return true;
+  }
+  CMsgBox& box = GetMsgBox();
+  if (box.isVisible()) {
+    const OrvHgeButton* cancel = box.CancelButton();
+    box.OnCommand(cancel != nullptr && cancel->isVisible() ? CMsgBox::kCancelButtonId
+                                                           : CMsgBox::kOkButtonId);
+    return true;
+  }
+  return false;
 }
 
 void COrvGameClientView::ToggleRuleWindow() {

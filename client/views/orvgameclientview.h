@@ -44,6 +44,12 @@ class COrvGameClientView : public COrvGameFrameView {
   // Marks (liked != 0) or clears the liked mark of the tile showing that goods item.
   void setClickLikeForPlayer(std::uint32_t goodsId, std::uint32_t liked);
   void ToggleRuleWindow();
+  // Escape: closes the topmost open game window (rules over sales history over the message
+  // box, as they are drawn); the message box goes as its cancel or OK button would close it.
+  // Answers whether a window was closed.
+  bool CloseTopWindow();
+  // Whether a game window (or the frame's bank window) lies over the game.
+  static bool IsWindowOpen();
   // Null before InitResource.
   MessageView* GetMessageView() const { return m_pMessageView.get(); }
 
@@ -63,6 +69,8 @@ class COrvGameClientView : public COrvGameFrameView {
   void PlaceHidden(gcn::Widget& window);
   // Decides what the description callout shows for a pointer at (x, y).
   void DescribeAt(int x, int y);
+  // The callout goes when a window opens over it or when what it describes changed or left.
+  void HideStaleDescription();
 
   std::unique_ptr<MessageView> m_pMessageView;
   CGoodsItem m_tiles[kGoodsTileCount];

@@ -127,7 +127,9 @@ void GameFrame::Step() {
   ++m_stats.steps;
 
   // 1. input
-  if (m_device != nullptr && !m_device->IsHeadless()) PumpSdlEvents();
+  const bool windowed = m_device != nullptr && !m_device->IsHeadless();
+  if (windowed) PumpSdlEvents();
+  if (m_script) m_script->InjectFrame(m_stats.steps, Input());
   m_runner.Logic();
   // 2. server messages
   DeliverServerMessages();
@@ -136,8 +138,11 @@ void GameFrame::Step() {
   m_stats.timersFired += TimerQueue::Instance().Dispatch(now);
   // 4. posted window messages
   m_stats.postedHandled += MainWindow::Instance().DispatchPosted();
-  // 5. draw and 6. present
-  Draw(now);
+  // 5. draw and 6. present; a minimised window shows nothing, so nothing is drawn
+  if (windowed && m_device->IsMinimized())
+    m_status.Update(now);
+  else
+    Draw(now);
   m_lastStepMs = now;
 }
 
@@ -164,10 +169,23 @@ int GameFrame::Run(int maxFrames) {
 void GameFrame::PumpSdlEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) {
-    if (event.type == SDL_QUIT)
-      RequestClose();
-    else
-      m_runner.Input().PushEvent(event);
+    // The pointer is in window coordinates; the game wants its own pixels, through the same
+    // transform that scales the picture into the window.
+    switch (event.type) {
+      case SDL_QUIT:
+        RequestClose();
+        continue;
+      case SDL_MOUSEMOTION:
+        m_device->WindowToGame(event.motion.x, event.motion.y, &event.motion.x, &event.motion.y);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        m_device->WindowToGame(event.button.x, event.button.y, &event.button.x, &event.button.y);
+        break;
+      default:
+        break;
+    }
+    m_runner.Input().PushEvent(event);
   }
 }
 
@@ -343,7 +361,21 @@ bool GameFrame::OnKey(int key) {
     CBankView::GetInstance()->Toggle();
     return true;
   }
+  if (key == gcn::Key::F11 && m_device != nullptr && !m_device->IsHeadless()) {
+    m_device->ToggleFullscreen();
+    return true;
+  }
+  if (key == gcn::Key::ESCAPE) return CloseTopWindow();
   return false;
+}
+
+bool GameFrame::CloseTopWindow() {
+  CBankView* bank = CBankView::GetInstance();
+  if (m_config.Has(kFrameFlagBankWindow) && bank->isVisible()) {
+    bank->setVisible(false);
+    return true;
+  }
+  return DialogAlive() && m_dialog->OnEscapeKey();
 }
 
 void GameFrame::KeyHook::keyPressed(gcn::KeyEvent& e) {

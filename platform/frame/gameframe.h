@@ -18,6 +18,7 @@
 
 #include "platform/frame/frameconfig.h"
 #include "platform/frame/framebuttonsink.h"
+#include "platform/frame/inputscript.h"
 #include "platform/frame/servermessagequeue.h"
 #include "platform/frame/statusline.h"
 #include "platform/frame/userdata.h"
@@ -100,6 +101,11 @@ class GameFrame {
   void InjectClick(int x, int y) { Input().InjectClick(x, y); }
   void InjectKey(int gcnKey) { Input().InjectKey(gcnKey); }
 
+  // Scripted input: each step hands the script's events of its frame (steps counted from 1)
+  // to the input queue, windowed or headless alike.
+  void SetInputScript(InputScript script) { m_script = std::move(script); }
+  const std::optional<InputScript>& Script() const { return m_script; }
+
   // The status line (GBK). A transient text goes after the configured time-out. Every new
   // text is also added to the chat panel.
   void ShowStatus(const std::string& textGbk, bool persistent);
@@ -127,6 +133,9 @@ class GameFrame {
   void OnFrameCommand(int id);
   void OnRule();
   bool OnKey(int key);
+  // Escape: the bank window when it is open (it lies over the game), else the game's
+  // topmost window.
+  bool CloseTopWindow();
   bool DialogAlive() const;
   void LogRejected(const char* what, unsigned code, std::size_t size) const;
 
@@ -144,6 +153,7 @@ class GameFrame {
   std::unique_ptr<CGameFrameDlg> m_dialog;
   std::unique_ptr<CChatWiew> m_chat;
   std::unique_ptr<OrvHgeButton> m_ruleButton;
+  std::optional<InputScript> m_script;
   std::string m_error;
   std::uint64_t m_lastStepMs = 0;
   std::uint64_t m_leaveArmedUntilMs = 0;

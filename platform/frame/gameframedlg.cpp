@@ -13,6 +13,7 @@ void CGameFrameDlg::OnGameRule() {}
 
 CChatWiew* CGameFrameDlg::CreateChatView() { return new CChatWiew(); }
 
+bool CGameFrameDlg::OnEscapeKey() { return false; }
 bool CGameFrameDlg::OnQueryCanResize() { return false; }
 
 bool CGameFrameDlg::OnQueryCanLeave() { return true; }
@@ -32,6 +33,8 @@ bool CGameFrameDlg::SendData(std::uint16_t subCmd, const void* data, std::uint16
   if (m_pTransport == nullptr || (data == nullptr && size != 0)) return false;
   return m_pTransport->Send(mainCmd, subCmd, static_cast<const std::uint8_t*>(data), size);
 }
+
+bool CGameFrameDlg::IsConnected() const { return m_pTransport != nullptr && m_pTransport->IsConnected(); }
 
 const tagUserData* CGameFrameDlg::GetMeUserData() const {
   return m_meUser ? &*m_meUser : nullptr;

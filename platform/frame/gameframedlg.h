@@ -33,6 +33,9 @@ class CGameFrameDlg {
   virtual void OnGameRule();
   // The frame's chat panel, made with new; the frame owns it. Null means no chat panel.
   virtual CChatWiew* CreateChatView();
+  // Escape was pressed and no window of the frame's own was open: close the game's topmost
+  // window. Answers whether one was closed.
+  virtual bool OnEscapeKey();
   // Asked once at start-up, windowed: may the player resize the game window?
   virtual bool OnQueryCanResize();
   // Asked when the player closes the window: false keeps the game running.
@@ -57,6 +60,8 @@ class CGameFrameDlg {
   // non-zero size, or the transport refuses.
   bool SendData(std::uint16_t subCmd, const void* data, std::uint16_t size,
                 std::uint16_t mainCmd);
+  // Whether requests reach the server now: a transport that is online.
+  bool IsConnected() const;
   // The local player's record, or null while the frame has none (before login).
   const tagUserData* GetMeUserData() const;
   // The widget view the frame shows as the game area, feeds with input and draws.

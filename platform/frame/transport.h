@@ -13,6 +13,8 @@ class ITransport {
   // when the message cannot be sent (not connected, closed, refused).
   virtual bool Send(std::uint16_t mainCmd, std::uint16_t subCmd, const std::uint8_t* data,
                     std::size_t size) = 0;
+  // Whether requests can reach the server now (logged in and online).
+  virtual bool IsConnected() const { return true; }
 };
 
 }  // namespace plat

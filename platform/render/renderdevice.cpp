@@ -96,7 +96,18 @@ std::unique_ptr<RenderDevice> RenderDevice::CreateWindowed(const char* title, in
     if (ownsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return r;
   }
-  return std::unique_ptr<RenderDevice>(new RenderDevice(window, nullptr, renderer, w, h, ownsVideo));
+  auto device = std::unique_ptr<RenderDevice>(new RenderDevice(window, nullptr, renderer, w, h, ownsVideo));
+  // The game draws at its own size; EndFrame scales that picture into the window. Without
+  // render targets the game is drawn straight into the window, unscaled.
+  if (SDL_RenderTargetSupported(renderer)) {
+    device->m_target =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
+    if (device->m_target != nullptr) {
+      SDL_SetTextureScaleMode(device->m_target, SDL_ScaleModeLinear);
+      SDL_SetRenderTarget(renderer, device->m_target);
+    }
+  }
+  return device;
 }
 
 RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Renderer* renderer,
@@ -111,6 +122,7 @@ RenderDevice::~RenderDevice() {
   auto& live = LiveDevices();
   live.erase(std::remove(live.begin(), live.end(), this), live.end());
   m_textures.clear();  // before the renderer that owns them
+  if (m_target) SDL_DestroyTexture(m_target);
   SDL_DestroyRenderer(m_renderer);
   if (m_window) SDL_DestroyWindow(m_window);
   if (m_surface) SDL_FreeSurface(m_surface);
@@ -331,10 +343,48 @@ void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
 }
 
 void RenderDevice::EndFrame() {
-  if (m_window)
-    SDL_RenderPresent(m_renderer);
-  else
+  if (!m_window) {
     Flush();
+    return;
+  }
+  if (m_target == nullptr) {
+    SDL_RenderPresent(m_renderer);
+    return;
+  }
+  SDL_SetRenderTarget(m_renderer, nullptr);
+  int outW = 0, outH = 0;
+  SDL_GetRendererOutputSize(m_renderer, &outW, &outH);
+  const Letterbox box = Letterbox::Fit(m_width, m_height, outW, outH);
+  SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+  SDL_RenderClear(m_renderer);
+  if (!box.Empty()) {
+    const SDL_Rect dst{box.x, box.y, box.w, box.h};
+    SDL_RenderCopy(m_renderer, m_target, nullptr, &dst);
+  }
+  SDL_RenderPresent(m_renderer);
+  SDL_SetRenderTarget(m_renderer, m_target);
+}
+
+Letterbox RenderDevice::PresentBox() const {
+  if (!m_window || m_target == nullptr) return Letterbox::Fit(m_width, m_height, m_width, m_height);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(m_window, &w, &h);
+  return Letterbox::Fit(m_width, m_height, w, h);
+}
+
+bool RenderDevice::IsMinimized() const {
+  return m_window != nullptr && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+bool RenderDevice::IsFullscreen() const {
+  return m_window != nullptr && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+bool RenderDevice::ToggleFullscreen() {
+  if (!m_window) return false;
+  const bool on = !IsFullscreen();
+  SDL_SetWindowFullscreen(m_window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  return IsFullscreen();
 }
 
 void RenderDevice::Flush() const { SDL_RenderFlush(m_renderer); }

@@ -8,7 +8,10 @@
 //    destroyed; then the device created before it (if still alive) is current again;
 //  - BeginFrame resets the clip to the whole screen and clears; EndFrame presents (windowed)
 //    or just finishes pending drawing (headless); ReadPixel/SavePng see everything drawn so far;
-//  - textures belong to the device that made them and die with it.
+//  - textures belong to the device that made them and die with it;
+//  - windowed, the game is drawn at its own size into an off-screen picture that EndFrame
+//    scales into the window with its aspect kept and black bars (Letterbox); the window may
+//    have any size, and nothing is presented while it is minimised.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,9 +19,11 @@
 
 #include "platform/render/devicetexture.h"
 #include "platform/render/hge.h"
+#include "platform/render/letterbox.h"
 
 struct SDL_Renderer;
 struct SDL_Surface;
+struct SDL_Texture;
 struct SDL_Window;
 
 namespace plat {
@@ -59,6 +64,15 @@ class RenderDevice final : public HGE {
   void EndFrame();
   void SetDelta(float seconds) { m_delta = seconds; }
 
+  // Windowed: where the game picture stands in the window (window coordinates, as mouse
+  // events give them). Headless: the identity.
+  Letterbox PresentBox() const;
+  void WindowToGame(int wx, int wy, int* gx, int* gy) const { PresentBox().WindowToGame(wx, wy, gx, gy); }
+  bool IsMinimized() const;
+  // Windowed: between a window and the desktop's full screen. Answers the new state.
+  bool ToggleFullscreen();
+  bool IsFullscreen() const;
+
   // Pixels of the current frame (ARGB); 0 outside the screen.
   std::uint32_t ReadPixel(int x, int y) const;
   bool SavePng(const std::string& path) const;
@@ -90,6 +104,7 @@ class RenderDevice final : public HGE {
   SDL_Window* m_window = nullptr;
   SDL_Surface* m_surface = nullptr;  // headless target
   SDL_Renderer* m_renderer = nullptr;
+  SDL_Texture* m_target = nullptr;   // windowed: the game picture, scaled into the window
   int m_width = 0;
   int m_height = 0;
   bool m_ownsVideo = false;  // this device initialised SDL video

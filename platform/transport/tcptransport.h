@@ -65,6 +65,7 @@ class TcpTransport final : public ITransport {
             std::size_t size) override;
 
   State GetState() const;
+  bool IsConnected() const override { return GetState() == State::Online; }
   Stats GetStats() const;
   std::string Endpoint() const;  // "host:port"
 

@@ -27,7 +27,7 @@ TEST(AppOptions, EveryOptionLandsInItsField) {
   AppOptions o;
   ASSERT_EQ(Parse({"--connect", "example.org:5555", "--name", "小明", "--headless", "--frames", "120",
                    "--seconds", "2.5", "--screenshot", "a.png", "--shot-at", "10:b.png", "--shot-at",
-                   "20:dir/c:d.png", "--assets", "/x"},
+                   "20:dir/c:d.png", "--assets", "/x", "--input", "play.txt", "--state-json", "s.json"},
                   &o),
             ParseOutcome::Run);
   EXPECT_FALSE(o.embeddedServer);
@@ -38,6 +38,8 @@ TEST(AppOptions, EveryOptionLandsInItsField) {
   EXPECT_EQ(o.frames, 120);
   EXPECT_DOUBLE_EQ(o.seconds, 2.5);
   EXPECT_EQ(o.screenshot, "a.png");
+  EXPECT_EQ(o.inputScript, "play.txt");
+  EXPECT_EQ(o.stateJson, "s.json");
   ASSERT_EQ(o.shots.size(), 2u);
   EXPECT_EQ(o.shots[0].frame, 10);
   EXPECT_EQ(o.shots[1].frame, 20);
