@@ -59,7 +59,7 @@ bool Auction::Start(std::string* error) {
         " left open by the last run");
   }
   if (!ListNewBatch() || !OpenLotInSlot()) {
-    if (error) *error = "could not open the first lot (database error)";
+    if (error) *error = "could not open the first lot (" + store_.LastError() + ")";
     return false;
   }
   return true;
@@ -132,7 +132,7 @@ std::uint8_t Auction::Purchase(std::uint32_t userId, std::uint32_t goodsId, std:
     case Store::PurchaseStatus::CoinsShort:
       return fail(BUY_RESULT_COINS_SHORT);
     case Store::PurchaseStatus::Failed:
-      Log("purchase not stored: the database failed");
+      Log("purchase not stored: " + store_.LastError());
       return fail(BUY_RESULT_SERVER_ERROR);
   }
   lot_->sold += shares;
@@ -173,6 +173,7 @@ bool Auction::Like(std::uint32_t userId, std::uint32_t goodsId) {
 
 void Auction::Tick() {
   const std::uint64_t now = clock_.NowMs();
+  if (!pendingRefunds_.empty() && now >= refundRetryMs_) RetryRefunds();
   if (phase_ == Phase::Selling && lot_ && now >= lot_->deadlineMs) {
     CloseLot(false);
   } else if (phase_ == Phase::Pause && now >= pauseEndsMs_) {
@@ -180,24 +181,18 @@ void Auction::Tick() {
   }
 }
 
-std::uint32_t Auction::AllocateNumber() {
-  std::uint32_t number = store_.AllocateGoodsNumber();
-  if (number == 0) {
-    Log("goods number not stored: the database failed");
-    number = lastNumber_ + 1;
-  }
-  lastNumber_ = std::max(lastNumber_, number);
-  return number;
-}
-
+// A goods number is shown only once the store has it: a number announced but
+// not stored would be handed out again after a restart.
 bool Auction::ListNewBatch() {
   std::vector<const GoodsDef*> all;
   for (const GoodsDef& g : catalogue_.Goods()) all.push_back(&g);
   std::shuffle(all.begin(), all.end(), rng_);
+  const std::uint32_t first = store_.AllocateGoodsNumber(static_cast<std::uint32_t>(kSlots));
+  if (first == 0) return false;
   for (std::size_t i = 0; i < kSlots; ++i) {
     Listing listing;
     listing.goods = all[i];
-    listing.number = AllocateNumber();
+    listing.number = first + static_cast<std::uint32_t>(i);
     slots_[i] = listing;
   }
   waiting_.assign(all.begin() + kSlots, all.end());
@@ -267,13 +262,12 @@ void Auction::CloseLot(bool soldOut) {
   }
   if (!won) {
     ntf.kind = AUCTION_RESULT_FAILED;
-    auto refunded = store_.CloseFailed(lot_->lotId, drawTime);
-    if (refunded) {
-      for (const Balance& b : *refunded) SendUserRecord(b.playerId);
-      Log("lot " + std::to_string(listing.number) + " failed; refunded " + std::to_string(refunded->size()) +
-          " buyers");
-    } else {
-      Log("lot " + std::to_string(listing.number) + ": refund not stored; it runs again at the next start");
+    const PendingRefund refund{lot_->lotId, listing.number, drawTime};
+    if (!Refund(refund)) {
+      Log("lot " + std::to_string(listing.number) + ": refund not stored (" + store_.LastError() +
+          "); trying again");
+      if (pendingRefunds_.empty()) refundRetryMs_ = clock_.NowMs() + options_.retryMs;
+      pendingRefunds_.push_back(refund);
     }
   }
   listing.state = won ? GOODS_STATE_SOLD : GOODS_STATE_FAILED;
@@ -288,33 +282,69 @@ void Auction::CloseLot(bool soldOut) {
   if (won) BroadcastHistory();
 }
 
+bool Auction::Refund(const PendingRefund& lot) {
+  auto refunded = store_.CloseFailed(lot.lotId, lot.drawTime);
+  if (!refunded) return false;
+  for (const Balance& b : *refunded) SendUserRecord(b.playerId);
+  Log("lot " + std::to_string(lot.goodsNumber) + " failed; refunded " + std::to_string(refunded->size()) + " buyers");
+  return true;
+}
+
+void Auction::RetryRefunds() {
+  std::vector<PendingRefund> left;
+  for (const PendingRefund& lot : pendingRefunds_) {
+    if (!Refund(lot)) left.push_back(lot);
+  }
+  pendingRefunds_ = std::move(left);
+  refundRetryMs_ = clock_.NowMs() + options_.retryMs;
+}
+
+// Nothing of the lot was announced; the listing stays as it was and the
+// opening is tried again shortly, so the game resumes soon after the store.
+void Auction::LotNotOpened() {
+  if (!openFailing_) {
+    Log("next lot not opened: the database did not store it (" + store_.LastError() + "); trying again every " +
+        std::to_string(options_.retryMs) + " ms");
+  }
+  openFailing_ = true;
+  pauseEndsMs_ = clock_.NowMs() + options_.retryMs;
+}
+
 void Auction::OpenNext() {
   if (nextSlot_ < 0) {
-    ListNewBatch();
-    if (!OpenLotInSlot()) {
-      Log("could not open a lot (database error); trying again after a pause");
-      pauseEndsMs_ = clock_.NowMs() + static_cast<std::uint64_t>(options_.pauseSeconds) * kMsPerSecond;
+    const auto savedSlots = slots_;
+    const auto savedWaiting = waiting_;
+    const auto savedLikes = likes_;
+    if (!ListNewBatch() || !OpenLotInSlot()) {
+      slots_ = savedSlots;
+      waiting_ = savedWaiting;
+      likes_ = savedLikes;
+      LotNotOpened();
       return;
     }
     BroadcastGoodsList();
   } else {
+    const std::uint32_t number = store_.AllocateGoodsNumber();
+    if (number == 0) {
+      LotNotOpened();
+      return;
+    }
     const std::size_t k = static_cast<std::size_t>(nextSlot_);
     const Listing closed = *slots_[kLotSlotIndex];
     slots_[kLotSlotIndex] = *slots_[k];
     slots_[kLotSlotIndex]->state = GOODS_STATE_CANDIDATE;
     Listing incoming;
     incoming.goods = waiting_.front();
-    incoming.number = AllocateNumber();
+    incoming.number = number;
     slots_[k] = incoming;
-    likes_.clear();
     if (!OpenLotInSlot()) {
-      // Put the listing back as it was and retry after another pause.
+      // Put the listing back as it was; the number drawn stays unused.
       slots_[k] = slots_[kLotSlotIndex];
       slots_[kLotSlotIndex] = closed;
-      Log("could not open a lot (database error); trying again after a pause");
-      pauseEndsMs_ = clock_.NowMs() + static_cast<std::uint64_t>(options_.pauseSeconds) * kMsPerSecond;
+      LotNotOpened();
       return;
     }
+    likes_.clear();
     waiting_.pop_front();
     // The candidate's slot gets the waiting goods, slot 7 the new lot: both
     // are the same for every player (nobody holds shares of a new lot yet).
@@ -322,6 +352,10 @@ void Auction::OpenNext() {
     const auto lot = ItemRecord(kLotSlotIndex, 0);
     BroadcastRecord(SUB_S_EXCHANGE_GOODS, candidate);
     BroadcastRecord(SUB_S_EXCHANGE_GOODS, lot);
+  }
+  if (openFailing_) {
+    openFailing_ = false;
+    Log("the database stores again; lot " + std::to_string(slots_[kLotSlotIndex]->number) + " opened");
   }
   CMD_GF_VELMORA_AUCTION_START_NTF start{};
   start.goodsNumber = slots_[kLotSlotIndex]->number;

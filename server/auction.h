@@ -33,6 +33,9 @@ struct AuctionOptions {
   std::uint32_t pauseSeconds = 5;       // between a lot's result and the next lot
   std::uint32_t initialCoins = 1000000;  // granted once to every new player
   std::uint64_t seed = 1;
+  // A lot that could not be stored, or a close whose refund could not be
+  // stored, is tried again this often (game time).
+  std::uint32_t retryMs = 500;
 };
 
 class Auction {
@@ -73,8 +76,11 @@ class Auction {
   // True when the like counted; the liker always gets its marks back.
   bool Like(std::uint32_t userId, std::uint32_t goodsId);
 
-  // Closes a lot whose time ran out, opens the next one after the pause.
+  // Closes a lot whose time ran out, opens the next one after the pause,
+  // stores refunds the database refused earlier.
   void Tick();
+  // Lots whose refund is waiting for the database.
+  std::size_t PendingRefunds() const { return pendingRefunds_.size(); }
 
   std::optional<LotView> CurrentLot() const;
   std::vector<std::uint32_t> CandidateIds() const;
@@ -100,11 +106,19 @@ class Auction {
 
   std::uint8_t Purchase(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares, bool all);
   void Reply(std::uint32_t userId, std::uint8_t code);
-  std::uint32_t AllocateNumber();
+  struct PendingRefund {
+    long long lotId = 0;
+    std::uint32_t goodsNumber = 0;
+    std::string drawTime;
+  };
+
   bool ListNewBatch();
   bool OpenLotInSlot();
   void CloseLot(bool soldOut);
   void OpenNext();
+  void LotNotOpened();
+  bool Refund(const PendingRefund& lot);
+  void RetryRefunds();
   int MostLikedCandidate() const;
   const Listing* FindListing(std::uint32_t goodsId) const;
   CMD_GF_VELMORA_GOODS_ITEM ItemRecord(std::size_t index, std::uint32_t userId) const;
@@ -142,7 +156,9 @@ class Auction {
   Phase phase_ = Phase::Pause;
   std::uint64_t pauseEndsMs_ = 0;
   int nextSlot_ = -1;  // candidate index promoted after the pause; -1: a new batch
-  std::uint32_t lastNumber_ = 0;
+  bool openFailing_ = false;  // the last attempt to open a lot was refused by the store
+  std::vector<PendingRefund> pendingRefunds_;
+  std::uint64_t refundRetryMs_ = 0;
   std::map<std::uint32_t, std::set<std::uint32_t>> likes_;  // goods id -> users, this period
 };
 

@@ -51,6 +51,10 @@ void Server::Tick() {
   Inspect([this](Auction&, Store&) { core_->GameTick(); });
 }
 
+void Server::Housekeep() {
+  Inspect([this](Auction&, Store&) { core_->Housekeeping(); });
+}
+
 Server::Stats Server::GetStats() {
   Stats stats;
   if (!core_) return stats;

@@ -47,6 +47,8 @@ class Server {
 
   // One game tick on the server thread; returns when it has run.
   void Tick();
+  // One pass of the connection time limits (as the server does every second).
+  void Housekeep();
   Stats GetStats();
   // Runs fn on the server thread with the game and its store, and waits.
   // Like Tick and GetStats, never from the server thread itself.

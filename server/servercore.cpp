@@ -24,6 +24,11 @@ const char* const kReasonBadName = "昵称无效";
 const char* const kReasonNameTaken = "昵称已被占用";
 const char* const kReasonElsewhere = "账号已在别处登录";
 const char* const kReasonServer = "服务器繁忙";
+const char* const kReasonFull = "服务器已满";
+const char* const kReasonPerAddress = "同一地址的连接过多";
+
+// Connections that are only told why they were refused, beyond maxPeers.
+constexpr std::size_t kRefusalSlots = 16;
 
 // 1 to 31 bytes of valid GBK without control characters or only spaces.
 bool IsAcceptableNickname(const std::string& gbk) {
@@ -41,6 +46,8 @@ bool IsAcceptableNickname(const std::string& gbk) {
 ServerCore::ServerCore(const ServerOptions& options)
     : options_(options),
       clock_(options.clock ? options.clock : &steadyClock_),
+      connectionClock_(options.connectionClock ? options.connectionClock : &steadyClock_),
+      perAddress_(options.maxPerAddress),
       acceptor_(io_),
       gameTimer_(io_),
       houseTimer_(io_) {}
@@ -55,7 +62,7 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
   const std::string goodsFile = options_.goodsFile.empty() ? kDefaultGoodsFile : options_.goodsFile;
   if (!catalogue_.LoadFile(goodsFile, error)) return false;
   std::string dbError;
-  store_ = Store::Open(options_.dbPath, options_.durable, &dbError);
+  store_ = Store::Open(options_.dbPath, options_.durable, &dbError, options_.busyWaitMs);
   if (!store_) {
     if (error) *error = options_.dbPath + ": " + dbError;
     return false;
@@ -91,7 +98,7 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
     return false;
   }
   port_ = acceptor_.local_endpoint().port();
-  lastHeartbeatMs_ = SteadyNowMs();
+  lastHeartbeatMs_ = connectionClock_->NowMs();
   Accept();
   ScheduleGameTick();
   ScheduleHousekeeping();
@@ -111,20 +118,35 @@ void ServerCore::Shutdown() {
 void ServerCore::Accept() {
   acceptor_.async_accept([this](const asio::error_code& ec, asio::ip::tcp::socket socket) {
     if (shutDown_) return;
-    if (!ec) {
-      if (sessions_.size() >= options_.maxPeers) {
-        asio::error_code ignored;
-        socket.close(ignored);
-        ++droppedPeers_;
-      } else {
-        const std::uint64_t id = nextSessionId_++;
-        auto session = std::make_shared<Session>(std::move(socket), *this, id, options_.maxQueuedBytes, SteadyNowMs());
-        sessions_[id] = session;
-        session->Start();
-      }
-    }
+    if (!ec) Admit(std::move(socket));
     Accept();
   });
+}
+
+void ServerCore::Admit(asio::ip::tcp::socket socket) {
+  asio::error_code ec;
+  const auto remote = socket.remote_endpoint(ec);
+  if (ec) return;  // gone already
+  const std::string address = remote.address().to_string();
+  const char* refusal = nullptr;
+  if (sessions_.size() >= options_.maxPeers) refusal = kReasonFull;
+  else if (!perAddress_.TryAdd(address)) refusal = kReasonPerAddress;
+  if (refusal != nullptr && sessions_.size() >= options_.maxPeers + kRefusalSlots) {
+    socket.close(ec);  // too busy even to explain
+    ++droppedPeers_;
+    return;
+  }
+  const std::uint64_t id = nextSessionId_++;
+  auto session = std::make_shared<Session>(std::move(socket), *this, id, options_.maxQueuedBytes, *connectionClock_);
+  sessions_[id] = session;
+  if (refusal != nullptr) {
+    Log("connection from " + address + " refused: " + (refusal == kReasonFull ? "server full" : "too many from that address"));
+    ++droppedPeers_;
+    RefuseLogin(*session, refusal);  // said at once, without reading anything
+    return;
+  }
+  addressOf_[id] = address;
+  session->Start();
 }
 
 void ServerCore::ScheduleGameTick() {
@@ -153,13 +175,16 @@ void ServerCore::ScheduleHousekeeping() {
 }
 
 void ServerCore::Housekeeping() {
-  const std::uint64_t now = SteadyNowMs();
+  const std::uint64_t now = connectionClock_->NowMs();
   std::vector<std::shared_ptr<Session>> stale;
   for (auto& entry : sessions_) {
     Session& s = *entry.second;
     const bool loginOverdue = s.UserId() == 0 && now - s.OpenedAtMs() > options_.loginTimeoutMs;
     const bool writeStalled = s.WriteStartedMs() != 0 && now - s.WriteStartedMs() > options_.writeTimeoutMs;
-    if (loginOverdue || writeStalled) stale.push_back(entry.second);
+    const bool idle = s.UserId() != 0 && now - s.LastReceivedMs() > options_.idleTimeoutMs;
+    const bool frameStalled = s.PartialFrameSinceMs() != 0 && now - s.PartialFrameSinceMs() > options_.frameTimeoutMs;
+    if (idle) Log("player " + std::to_string(s.UserId()) + " sent nothing for too long; closing its connection");
+    if (loginOverdue || writeStalled || idle || frameStalled) stale.push_back(entry.second);
   }
   for (auto& s : stale) s->Drop();
   // Keeps idle connections alive and finds peers that vanished.
@@ -176,6 +201,11 @@ void ServerCore::Refuse(Session& session) {
 
 void ServerCore::OnClosed(Session& session) {
   if (session.WasDropped()) ++droppedPeers_;
+  auto address = addressOf_.find(session.Id());
+  if (address != addressOf_.end()) {
+    perAddress_.Remove(address->second);
+    addressOf_.erase(address);
+  }
   auto user = byUser_.find(session.UserId());
   if (user != byUser_.end() && user->second == &session) byUser_.erase(user);
   sessions_.erase(session.Id());

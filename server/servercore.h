@@ -8,6 +8,7 @@
 
 #include <asio.hpp>
 
+#include "server/addresslimit.h"
 #include "server/auction.h"
 #include "server/botcrowd.h"
 #include "server/clock.h"
@@ -32,6 +33,8 @@ class ServerCore final : public Outbox, public Session::Host {
   void Shutdown();
 
   void GameTick();
+  // Closes connections that are over their time limits.
+  void Housekeeping();
   Auction& Game() { return *auction_; }
   Store& Db() { return *store_; }
   std::size_t PeerCount() const { return sessions_.size(); }
@@ -52,7 +55,7 @@ class ServerCore final : public Outbox, public Session::Host {
   void Accept();
   void ScheduleGameTick();
   void ScheduleHousekeeping();
-  void Housekeeping();
+  void Admit(asio::ip::tcp::socket socket);
   void Refuse(Session& session);
   void RefuseLogin(Session& session, const std::string& reasonUtf8);
   void ReplyNoUser(Session& session);
@@ -63,6 +66,8 @@ class ServerCore final : public Outbox, public Session::Host {
   ServerOptions options_;
   SteadyClock steadyClock_;
   Clock* clock_;
+  Clock* connectionClock_;
+  AddressLimit perAddress_;
   GoodsCatalogue catalogue_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<Auction> auction_;
@@ -76,6 +81,7 @@ class ServerCore final : public Outbox, public Session::Host {
   asio::steady_timer houseTimer_;
   std::map<std::uint64_t, std::shared_ptr<Session>> sessions_;
   std::map<std::uint32_t, Session*> byUser_;
+  std::map<std::uint64_t, std::string> addressOf_;  // session id -> remote address counted in perAddress_
   std::uint64_t nextSessionId_ = 1;
   std::uint16_t port_ = 0;
   std::uint64_t lastHeartbeatMs_ = 0;

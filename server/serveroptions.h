@@ -23,13 +23,26 @@ struct ServerOptions {
   std::uint32_t tickMs = 100;
   // Every commit reaches the disk before it is acknowledged.
   bool durable = true;
+  // Longest wait for a database another process has locked, per operation
+  // (real time; the game thread waits meanwhile).
+  std::uint32_t busyWaitMs = 250;
 
-  // Connection limits.
+  // Connection limits. Connections over a limit are told why (a login
+  // refusal) and closed.
   std::size_t maxPeers = 256;
+  std::size_t maxPerAddress = 8;  // open connections from one remote address
   std::size_t maxQueuedBytes = 1 << 20;
   std::uint32_t loginTimeoutMs = 10000;
   std::uint32_t writeTimeoutMs = 30000;
   std::uint32_t heartbeatMs = 15000;
+  // A logged-in connection that sends nothing for this long is closed (the
+  // client pings every few seconds when it has nothing else to say).
+  std::uint32_t idleTimeoutMs = 60000;
+  // A frame must arrive whole within this long of its first byte.
+  std::uint32_t frameTimeoutMs = 10000;
+  // Time for the connection limits above; null: the steady clock. Must
+  // outlive the server.
+  Clock* connectionClock = nullptr;
 
   // Receives UTF-8 log lines on the server thread; null: silent.
   std::function<void(const std::string&)> log;

@@ -19,9 +19,14 @@ std::uint64_t SteadyNowMs() {
           .count());
 }
 
-Session::Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes,
-                 std::uint64_t nowMs)
-    : socket_(std::move(socket)), host_(host), id_(id), maxQueuedBytes_(maxQueuedBytes), openedAtMs_(nowMs) {}
+Session::Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, Clock& clock)
+    : socket_(std::move(socket)),
+      host_(host),
+      id_(id),
+      maxQueuedBytes_(maxQueuedBytes),
+      clock_(clock),
+      openedAtMs_(clock.NowMs()),
+      lastReceivedMs_(openedAtMs_) {}
 
 void Session::Start() {
   asio::error_code ec;
@@ -44,8 +49,10 @@ void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
     Close();
     return;
   }
+  lastReceivedMs_ = clock_.NowMs();
   decoder_.Feed(readBuffer_.data(), bytes);
   plat::net::FrameView frame;
+  bool completed = false;
   for (;;) {
     const auto status = decoder_.Next(&frame);
     if (status == plat::net::FrameDecoder::Status::NeedMore) break;
@@ -53,9 +60,13 @@ void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
       Drop();  // the framing is broken: nothing after this can be trusted
       return;
     }
+    completed = true;
     host_.OnFrame(*this, frame);
     if (closed_ || closing_) return;
   }
+  // A frame must arrive whole within the host's limit, however slowly it trickles.
+  if (decoder_.Buffered() == 0) partialSinceMs_ = 0;
+  else if (completed || partialSinceMs_ == 0) partialSinceMs_ = lastReceivedMs_;
   ReadMore();
 }
 
@@ -84,7 +95,7 @@ void Session::WriteMore() {
     pending_.pop_front();
     buffers_.emplace_back(asio::buffer(*inflight_.back()));
   }
-  writeStartedMs_ = SteadyNowMs();
+  writeStartedMs_ = clock_.NowMs();
   auto self = shared_from_this();
   asio::async_write(socket_, buffers_, [self](const asio::error_code& ec, std::size_t) { self->OnWritten(ec); });
 }

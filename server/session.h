@@ -12,6 +12,7 @@
 #include <asio.hpp>
 
 #include "platform/net/framedecoder.h"
+#include "server/clock.h"
 
 namespace velsrv {
 
@@ -24,8 +25,8 @@ class Session : public std::enable_shared_from_this<Session> {
     virtual void OnClosed(Session& session) = 0;
   };
 
-  Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes,
-          std::uint64_t nowMs);
+  // `clock` is the connection clock (real time outside tests); it outlives the session.
+  Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, Clock& clock);
 
   void Start();
   // Queues a frame already encoded (shared by every receiver of a broadcast).
@@ -43,8 +44,12 @@ class Session : public std::enable_shared_from_this<Session> {
   std::uint32_t UserId() const { return userId_; }
   void SetUserId(std::uint32_t userId) { userId_ = userId; }
   std::uint64_t OpenedAtMs() const { return openedAtMs_; }
-  // When the write now in progress started (real time), 0 when idle.
+  // When the write now in progress started, 0 when idle.
   std::uint64_t WriteStartedMs() const { return writeStartedMs_; }
+  // When bytes last arrived (the opening time before any).
+  std::uint64_t LastReceivedMs() const { return lastReceivedMs_; }
+  // When the frame that is still incomplete began to arrive, 0 between frames.
+  std::uint64_t PartialFrameSinceMs() const { return partialSinceMs_; }
   std::size_t QueuedBytes() const { return queuedBytes_; }
   // Counts a refused frame; true while the peer stays under its allowance.
   bool CountRefused();
@@ -59,7 +64,10 @@ class Session : public std::enable_shared_from_this<Session> {
   Host& host_;
   std::uint64_t id_;
   std::size_t maxQueuedBytes_;
+  Clock& clock_;
   std::uint64_t openedAtMs_;
+  std::uint64_t lastReceivedMs_;
+  std::uint64_t partialSinceMs_ = 0;
   std::uint32_t userId_ = 0;
   bool closed_ = false;
   bool closing_ = false;

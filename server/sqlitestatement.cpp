@@ -11,7 +11,9 @@ SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
 bool SqliteStatement::Prepare(SqliteDatabase& db, const char* sql, std::string* error) {
   sqlite3_finalize(stmt_);
   stmt_ = nullptr;
+  db_ = &db;
   if (sqlite3_prepare_v2(db.Handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+    db.NoteFailure();
     if (error) *error = db.LastError();
     stmt_ = nullptr;
     return false;
@@ -53,7 +55,14 @@ bool SqliteStatement::Step() {
   }
   const int rc = sqlite3_step(stmt_);
   done_ = rc == SQLITE_DONE;
-  return rc == SQLITE_ROW;
+  if (rc == SQLITE_ROW) return true;
+  if (done_) {
+    if (!sqlite3_stmt_readonly(stmt_)) db_->NoteWriteDone();
+  } else {
+    db_->NoteFailure();
+  }
+  sqlite3_reset(stmt_);
+  return false;
 }
 
 bool SqliteStatement::Run() {

@@ -1,5 +1,8 @@
 #pragma once
-// A prepared statement, reset and rebound for every use.
+// A prepared statement, reset and rebound for every use. A step that fails or
+// finishes resets the statement at once: a failed statement left pending would
+// keep its read snapshot open and make every later write on the connection
+// fail even after the cause went away.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,7 +29,8 @@ class SqliteStatement {
   SqliteStatement& BindText(int index, std::string_view text);
   SqliteStatement& BindNull(int index);
 
-  // One step: true when a row is ready. Done() tells success after false.
+  // One step: true when a row is ready. Done() tells success after false;
+  // after false the statement is already reset (the bindings stay).
   bool Step();
   bool Done() const { return done_; }
   // Runs to completion, ignoring rows; true on success.
@@ -36,6 +40,7 @@ class SqliteStatement {
   std::string Bytes(int column) const;  // blob or text as raw bytes
 
  private:
+  SqliteDatabase* db_ = nullptr;
   sqlite3_stmt* stmt_ = nullptr;
   bool done_ = false;
 };

@@ -51,14 +51,37 @@ struct StatementSql {
 
 }  // namespace
 
-std::unique_ptr<Store> Store::Open(const std::string& path, bool durable, std::string* error) {
+std::unique_ptr<Store> Store::Open(const std::string& path, bool durable, std::string* error,
+                                   std::uint32_t busyWaitMs) {
   std::unique_ptr<Store> store(new Store());
-  if (!store->Init(path, durable, error)) return nullptr;
+  if (!store->Init(path, durable, busyWaitMs, error)) return nullptr;
   return store;
 }
 
-bool Store::Init(const std::string& path, bool durable, std::string* error) {
-  if (!db_.Open(path, error)) return false;
+// Reads the whole file's structure; a damaged database is refused before
+// anything is written to it, or sales would go on over broken tables.
+bool Store::Check(std::string* error) {
+  SqliteStatement check;
+  if (!check.Prepare(db_, "PRAGMA quick_check(5)", error)) {
+    if (error) *error = "not a usable database (" + *error + "); nothing was written to it";
+    return false;
+  }
+  std::string problems;
+  while (check.Step()) {
+    const std::string line = check.Bytes(0);
+    if (line == "ok") return true;
+    problems += (problems.empty() ? "" : "; ") + line;
+  }
+  if (!check.Done()) problems = db_.LastError();
+  if (error) *error = "damaged database (quick_check: " + problems + "); refused, nothing was written to it";
+  return false;
+}
+
+bool Store::Init(const std::string& path, bool durable, std::uint32_t busyWaitMs, std::string* error) {
+  const bool inMemory = path.empty() || path == ":memory:";
+  if (!inMemory && !owner_.Acquire(path, error)) return false;
+  if (!db_.Open(path, error, busyWaitMs)) return false;
+  if (!Check(error)) return false;
   // WAL keeps readers and the single writer apart and survives a crash of the process.
   if (!db_.Exec("PRAGMA journal_mode=WAL", error)) return false;
   if (!db_.Exec(durable ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", error)) return false;
@@ -69,7 +92,7 @@ bool Store::Init(const std::string& path, bool durable, std::string* error) {
       {&Store::findPlayer_, "SELECT id, nickname, coins, bank, bot FROM players WHERE id = ?1"},
       {&Store::findPlayerByName_, "SELECT id, nickname, coins, bank, bot FROM players WHERE nickname = ?1"},
       {&Store::insertPlayer_, "INSERT INTO players(nickname, coins, bot) VALUES(?1, ?2, ?3)"},
-      {&Store::nextNumber_, "UPDATE meta SET value = value + 1 WHERE key = 'goods_number' RETURNING value"},
+      {&Store::nextNumber_, "UPDATE meta SET value = value + ?1 WHERE key = 'goods_number' RETURNING value"},
       {&Store::insertLot_,
        "INSERT INTO lots(goods_number, goods_id, goods_name, goods_value, total_shares, share_price, state) "
        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, 1)"},
@@ -137,12 +160,15 @@ std::optional<PlayerRow> Store::CreatePlayer(const std::string& nicknameGbk, lon
   return row;
 }
 
-std::uint32_t Store::AllocateGoodsNumber() {
-  std::uint32_t number = 0;
-  if (nextNumber_.Reset().Step()) number = static_cast<std::uint32_t>(nextNumber_.Int(0));
-  nextNumber_.Run();
+std::uint32_t Store::AllocateGoodsNumber(std::uint32_t count) {
+  if (count == 0) return 0;
+  long long last = 0;
+  if (nextNumber_.Reset().Bind(1, count).Step()) last = nextNumber_.Int(0);
+  // The row comes before the statement ends; only a finished run is stored.
+  const bool stored = last != 0 && !nextNumber_.Step() && nextNumber_.Done();
   nextNumber_.Reset();
-  return number;
+  if (!stored || last < count || last > 0xFFFFFFFFll) return 0;
+  return static_cast<std::uint32_t>(last - count + 1);
 }
 
 long long Store::OpenLot(const LotRow& lot) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "server/ownerlock.h"
 #include "server/sqlitedatabase.h"
 #include "server/sqlitestatement.h"
 
@@ -58,15 +59,20 @@ class Store {
   enum class PurchaseStatus { Ok, CoinsShort, Failed };
 
   // durable: every commit reaches the disk (synchronous=FULL); otherwise a
-  // process crash still loses nothing, only a power cut may.
-  static std::unique_ptr<Store> Open(const std::string& path, bool durable, std::string* error);
+  // process crash still loses nothing, only a power cut may. The file is held
+  // exclusively (OwnerLock) and checked (quick_check) before anything is
+  // written to it; a database another process locks is waited for at most
+  // busyWaitMs per operation.
+  static std::unique_ptr<Store> Open(const std::string& path, bool durable, std::string* error,
+                                     std::uint32_t busyWaitMs = 250);
 
   std::optional<PlayerRow> FindPlayer(std::uint32_t id);
   std::optional<PlayerRow> FindPlayerByName(const std::string& nicknameGbk);
   std::optional<PlayerRow> CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot);
 
-  // Goods numbers never repeat, across restarts too. 0 on failure.
-  std::uint32_t AllocateGoodsNumber();
+  // The first of `count` consecutive goods numbers, stored before it is
+  // returned. Goods numbers never repeat, across restarts too. 0 on failure.
+  std::uint32_t AllocateGoodsNumber(std::uint32_t count = 1);
 
   // A lot opened for sale; its id, or 0 on failure.
   long long OpenLot(const LotRow& lot);
@@ -88,11 +94,16 @@ class Store {
   long long SumCoins();
   long long SumPaid();
 
+  // Why the last operation failed ("database is locked", ...), for logs.
+  std::string LastError() const { return db_.LastError(); }
+
  private:
   Store() = default;
-  bool Init(const std::string& path, bool durable, std::string* error);
+  bool Init(const std::string& path, bool durable, std::uint32_t busyWaitMs, std::string* error);
+  bool Check(std::string* error);
   std::optional<PlayerRow> ReadPlayer(SqliteStatement& st);
 
+  OwnerLock owner_;  // released after the database is closed
   SqliteDatabase db_;
   SqliteStatement findPlayer_, findPlayerByName_, insertPlayer_, nextNumber_, insertLot_, takeCoins_,
       insertPurchase_, closeWon_, refundCoins_, markRefunded_, closeFailed_, refundedBalances_, openLots_,

@@ -137,6 +137,7 @@ void RunPurchases(benchmark::State& state, bool durable) {
   options.initialCoins = 2000000000;
   options.seed = 1;
   options.durable = durable;
+  options.maxPerAddress = kClients;  // every client comes from loopback
   velsrv::Server server;
   std::string error;
   if (!server.Start(0, options, &error)) {

@@ -2,7 +2,9 @@
 // read are refused or dropped while the others play on.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "client/core/cmd_velmora.h"
@@ -10,6 +12,7 @@
 #include "platform/net/framemessages.h"
 #include "server/auction.h"
 #include "server/gbktext.h"
+#include "server/manualclock.h"
 #include "tests/server/serverfixture.h"
 
 namespace veltest {
@@ -161,6 +164,90 @@ TEST_F(InputTest, SecondLoginOfTheSameNameTakesOver) {
   EXPECT_TRUE(first.WaitFor(net::kMainLogin, net::kSubLoginRefused));
   EXPECT_TRUE(first.WaitClosed());
   EXPECT_EQ(Buy(second, lot, 3), BUY_RESULT_OK);
+  EXPECT_EQ(server_.GetStats().players, 1u);
+}
+
+// Idle logins from one host cannot take every slot: the one over the cap is
+// told why, and a freed slot can be used again.
+TEST_F(InputTest, ConnectionsPerAddressAreCappedWithAClearRefusal) {
+  velsrv::ServerOptions o = Options();
+  o.maxPerAddress = 3;
+  StartServer(o);
+  TestClient idle[3];
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(idle[i].Connect(server_.Port()));
+    ASSERT_TRUE(idle[i].Login("idle" + std::to_string(i)));
+  }
+  TestClient extra;
+  ASSERT_TRUE(extra.Connect(server_.Port()));
+  auto refused = extra.WaitFor(net::kMainLogin, net::kSubLoginRefused);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(FieldText(refused->As<net::NetLoginRefused>().reason), velsrv::Utf8ToGbk("同一地址的连接过多").value());
+  EXPECT_TRUE(extra.WaitClosed());
+
+  idle[0].Disconnect();
+  for (int i = 0; i < 300 && server_.GetStats().peers > 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  TestClient again;
+  const std::uint32_t lot = EnterAndFindLot(again, "again");
+  EXPECT_EQ(Buy(again, lot, 3), BUY_RESULT_OK);
+}
+
+TEST_F(InputTest, FullServerRefusesWithAReasonInsteadOfSilence) {
+  velsrv::ServerOptions o = Options();
+  o.maxPeers = 2;
+  StartServer(o);
+  TestClient a, b, c;
+  ASSERT_TRUE(a.Connect(server_.Port()) && a.Login("a"));
+  ASSERT_TRUE(b.Connect(server_.Port()) && b.Login("b"));
+  ASSERT_TRUE(c.Connect(server_.Port()));
+  auto refused = c.WaitFor(net::kMainLogin, net::kSubLoginRefused);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(FieldText(refused->As<net::NetLoginRefused>().reason), velsrv::Utf8ToGbk("服务器已满").value());
+  EXPECT_TRUE(a.Sync() && b.Sync());
+}
+
+// A player connection that sends nothing (not even the keep-alive) and one
+// that stops in the middle of a frame are closed; a quiet player who pings
+// stays. Connection time is a manual clock.
+TEST_F(InputTest, IdleAndStalledConnectionsAreEvicted) {
+  velsrv::ManualClock wall;
+  velsrv::ServerOptions o = Options();
+  o.connectionClock = &wall;
+  o.idleTimeoutMs = 60000;
+  o.frameTimeoutMs = 10000;
+  StartServer(o);
+  TestClient silent, pinger, staller;
+  ASSERT_TRUE(silent.Connect(server_.Port()) && silent.Login("silent"));
+  ASSERT_TRUE(pinger.Connect(server_.Port()) && pinger.Login("pinger"));
+  ASSERT_TRUE(staller.Connect(server_.Port()) && staller.Login("staller"));
+
+  // A ping, then the first bytes of a purchase that never completes.
+  std::string bytes;
+  const std::uint32_t token = 7;
+  ASSERT_TRUE(net::AppendFrame(bytes, net::kMainHeartbeat, net::kSubPing, &token, sizeof(token)));
+  std::string buy;
+  ASSERT_TRUE(net::AppendFrame(buy, MDM_GF_GAME, SUB_C_BUY, "12345678", 8));
+  bytes += buy.substr(0, 10);
+  ASSERT_TRUE(staller.SendRaw(bytes.data(), bytes.size()));
+  ASSERT_TRUE(staller.WaitFor(net::kMainHeartbeat, net::kSubPong));
+
+  wall.Advance(9000);
+  ASSERT_TRUE(staller.SendRaw(buy.data() + 10, 1));  // trickling does not extend the frame's time
+  ASSERT_TRUE(pinger.Sync());
+  server_.Housekeep();
+  EXPECT_EQ(server_.GetStats().peers, 3u);
+  wall.Advance(2000);
+  server_.Housekeep();
+  EXPECT_TRUE(staller.WaitClosed());
+  EXPECT_EQ(server_.GetStats().players, 2u);  // 11 s of silence is fine
+
+  for (int i = 0; i < 6; ++i) {
+    wall.Advance(10000);
+    ASSERT_TRUE(pinger.Sync());
+    server_.Housekeep();
+  }
+  EXPECT_TRUE(silent.WaitClosed());  // a minute without a word
+  EXPECT_TRUE(pinger.Sync());
   EXPECT_EQ(server_.GetStats().players, 1u);
 }
 

@@ -112,6 +112,7 @@ void SoakTest::Run(int seconds) {
   options.pauseSeconds = 12;
   options.initialCoins = static_cast<std::uint32_t>(kGrant);
   options.seed = 11;
+  options.maxPerAddress = kSimPlayers + 8;  // the whole crowd comes from loopback
   options.log = [this](const std::string& line) {
     if (line.find("error") == std::string::npos && line.find("failed") == std::string::npos) return;
     std::lock_guard<std::mutex> lock(logMutex_);
