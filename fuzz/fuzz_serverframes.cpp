@@ -125,6 +125,7 @@ class Harness {
     o.seed = 7;
     o.clock = clock;
     o.tickMs = 0;
+    o.RelaxAccountChecksForTests();
     return o;
   }
 
@@ -182,6 +183,8 @@ class Harness {
         const std::uint8_t* name = in.Bytes(in.Byte() % (net::kNetNicknameLen + 1), &n);
         std::memcpy(req.nickname, name, n);
         req.protocolVersion = (in.Byte() & 7) ? net::kProtocolVersion : in.U32();
+        const std::uint8_t* password = in.Bytes(in.Byte() % (net::kNetPasswordLen + 1), &n);
+        std::memcpy(req.password, password, n);
         SendFrame(net::kMainLogin, net::kSubLoginRequest, &req, sizeof(req));
         break;
       }

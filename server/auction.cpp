@@ -6,6 +6,7 @@
 
 #include "platform/net/framemessages.h"
 #include "server/gbktext.h"
+#include "server/nickname.h"
 #include "server/purchaserules.h"
 #include "server/timetext.h"
 
@@ -66,9 +67,17 @@ bool Auction::Start(std::string* error) {
 }
 
 std::optional<PlayerRow> Auction::EnsurePlayer(const std::string& nicknameGbk, bool bot) {
-  if (auto existing = store_.FindPlayerByName(nicknameGbk)) return existing;
+  const auto key = NicknameKey(nicknameGbk);
+  if (!key) return std::nullopt;
+  if (auto existing = store_.FindPlayerByKey(*key)) return existing;
   auto created = store_.CreatePlayer(nicknameGbk, options_.initialCoins, bot);
   if (created) Log("new player " + GbkToUtf8Lossy(nicknameGbk) + " (id " + std::to_string(created->id) + ")");
+  return created;
+}
+
+std::optional<PlayerRow> Auction::CreateAccount(const std::string& nicknameGbk, const std::string& passwordHash) {
+  auto created = store_.CreatePlayer(nicknameGbk, options_.initialCoins, false, passwordHash);
+  if (created) Log("new account " + GbkToUtf8Lossy(nicknameGbk) + " (id " + std::to_string(created->id) + ")");
   return created;
 }
 

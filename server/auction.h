@@ -65,8 +65,11 @@ class Auction {
   // Refunds lots a previous run left open, lists the first batch and opens a lot.
   bool Start(std::string* error);
 
-  // The player of that nickname, created with the initial grant if new.
+  // The player whose nickname reads the same (NicknameKey), created with the initial grant if new.
   std::optional<PlayerRow> EnsurePlayer(const std::string& nicknameGbk, bool bot);
+  // A new account with its password hash and the initial grant; nullopt when the name's
+  // normal form is taken.
+  std::optional<PlayerRow> CreateAccount(const std::string& nicknameGbk, const std::string& passwordHash);
   // Sends a player who has just entered everything its screens need.
   bool Enter(std::uint32_t userId);
 

@@ -3,6 +3,8 @@
 #include <exception>
 #include <future>
 
+#include "server/nickname.h"
+#include "server/passwordhash.h"
 #include "server/servercore.h"
 
 namespace velsrv {
@@ -65,6 +67,28 @@ Server::Stats Server::GetStats() {
     stats.droppedPeers = core_->DroppedPeers();
   });
   return stats;
+}
+
+bool Server::SetLocalPassword(const std::string& nicknameGbk, const std::string& password) {
+  if (!core_) return false;
+  const auto key = NicknameKey(nicknameGbk);
+  if (!key) return false;
+  bool ok = false;
+  Inspect([&](Auction&, Store& store) {
+    const auto player = store.FindPlayerByKey(*key);
+    if (!player) {
+      ok = true;
+      return;
+    }
+    if (player->bot || player->nickname != nicknameGbk) return;
+    if (VerifyPassword(player->passwordHash, password)) {
+      ok = true;
+      return;
+    }
+    const auto hash = HashPassword(password, core_->Options().passwordCost);
+    ok = hash && store.SetPassword(player->id, *hash);
+  });
+  return ok;
 }
 
 void Server::Inspect(const std::function<void(Auction&, Store&)>& fn) {

@@ -53,6 +53,10 @@ class Server {
   // Runs fn on the server thread with the game and its store, and waits.
   // Like Tick and GetStats, never from the server thread itself.
   void Inspect(const std::function<void(Auction&, Store&)>& fn);
+  // For the program that embeds the server: makes `password` the one of the player of that
+  // nickname if the player exists and is not simulated (a first login creates it otherwise).
+  // False when the name belongs to someone else or the store fails.
+  bool SetLocalPassword(const std::string& nicknameGbk, const std::string& password);
 
  private:
   std::unique_ptr<ServerCore> core_;

@@ -18,10 +18,6 @@ const char* const kDefaultGoodsFile = "assets/server/goods.xml";
 constexpr std::uint32_t kHousekeepingMs = 1000;
 
 // Reasons shown to a refused player.
-const char* const kReasonBadLogin = "登录请求无效";
-const char* const kReasonVersion = "客户端版本不符";
-const char* const kReasonBadName = "昵称无效";
-const char* const kReasonNameTaken = "昵称已被占用";
 const char* const kReasonElsewhere = "账号已在别处登录";
 const char* const kReasonServer = "服务器繁忙";
 const char* const kReasonFull = "服务器已满";
@@ -29,17 +25,6 @@ const char* const kReasonPerAddress = "同一地址的连接过多";
 
 // Connections that are only told why they were refused, beyond maxPeers.
 constexpr std::size_t kRefusalSlots = 16;
-
-// 1 to 31 bytes of valid GBK without control characters or only spaces.
-bool IsAcceptableNickname(const std::string& gbk) {
-  if (gbk.empty() || gbk.size() >= net::kNetNicknameLen) return false;
-  bool visible = false;
-  for (unsigned char c : gbk) {
-    if (c < 0x20 || c == 0x7F) return false;  // GBK trail bytes are never below 0x40
-    if (c != ' ') visible = true;
-  }
-  return visible && GbkToUtf8(gbk).has_value();
-}
 
 }  // namespace
 
@@ -81,6 +66,9 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
     if (error) *error = "could not seat the simulated players";
     return false;
   }
+  for (const std::string& name : store_->UnreachableAfterUpgrade())
+    Log("account " + GbkToUtf8Lossy(name) + " reads the same as an older account; it cannot log in any more");
+  desk_ = std::make_unique<AccountDesk>(io_, *auction_, *store_, *clock_, options_, options_.log);
 
   asio::error_code ec;
   const asio::ip::address address = asio::ip::make_address(options_.bindAddress, ec);
@@ -208,6 +196,7 @@ void ServerCore::OnClosed(Session& session) {
   }
   auto user = byUser_.find(session.UserId());
   if (user != byUser_.end() && user->second == &session) byUser_.erase(user);
+  loginsPending_.erase(session.Id());
   sessions_.erase(session.Id());
 }
 
@@ -267,35 +256,26 @@ void ServerCore::RefuseLogin(Session& session, const std::string& reasonUtf8) {
 }
 
 void ServerCore::OnLogin(Session& session, const net::FrameView& frame) {
-  if (session.UserId() != 0) {  // one identity per connection
+  // One identity per connection, and one login at a time.
+  if (session.UserId() != 0 || loginsPending_.count(session.Id()) != 0) {
     Refuse(session);
     return;
   }
-  if (frame.size != sizeof(net::NetLoginRequest)) {
-    RefuseLogin(session, kReasonBadLogin);
-    return;
-  }
-  net::NetLoginRequest req;
-  std::memcpy(&req, frame.payload, sizeof(req));
-  if (req.protocolVersion != net::kProtocolVersion) {
-    RefuseLogin(session, kReasonVersion);
-    return;
-  }
-  const std::string nickname = FieldText(req.nickname);
-  if (!IsAcceptableNickname(nickname)) {
-    RefuseLogin(session, kReasonBadName);
-    return;
-  }
-  auto player = auction_->EnsurePlayer(nickname, false);
-  if (!player) {
-    RefuseLogin(session, kReasonServer);
-    return;
-  }
-  if (player->bot) {
-    RefuseLogin(session, kReasonNameTaken);
-    return;
-  }
-  auto previous = byUser_.find(player->id);
+  loginsPending_.insert(session.Id());
+  std::weak_ptr<Session> weak = sessions_.at(session.Id());
+  const std::uint64_t id = session.Id();
+  const auto address = addressOf_.find(session.Id());
+  desk_->Check(AddressKey(address != addressOf_.end() ? address->second : std::string()), frame, [this, weak, id](const LoginVerdict& verdict) {
+    loginsPending_.erase(id);
+    auto s = weak.lock();
+    if (!s || !s->IsOpen() || shutDown_) return;
+    if (!verdict.admitted) RefuseLogin(*s, verdict.reasonUtf8);
+    else Admit(*s, verdict.player);
+  });
+}
+
+void ServerCore::Admit(Session& session, const PlayerRow& player) {
+  auto previous = byUser_.find(player.id);
   if (previous != byUser_.end()) {
     // The newer connection wins: the old one is likely a peer that vanished.
     Session* old = previous->second;
@@ -303,10 +283,10 @@ void ServerCore::OnLogin(Session& session, const net::FrameView& frame) {
     old->SetUserId(0);
     RefuseLogin(*old, kReasonElsewhere);
   }
-  session.SetUserId(player->id);
-  byUser_[player->id] = &session;
-  Log("player " + GbkToUtf8Lossy(nickname) + " entered (id " + std::to_string(player->id) + ")");
-  auction_->Enter(player->id);
+  session.SetUserId(player.id);
+  byUser_[player.id] = &session;
+  Log("player " + GbkToUtf8Lossy(player.nickname) + " entered (id " + std::to_string(player.id) + ")");
+  if (!auction_->Enter(player.id)) RefuseLogin(session, kReasonServer);
 }
 
 // A purchase from a connection that has not logged in has no buyer.

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include <asio.hpp>
 
+#include "server/accountdesk.h"
 #include "server/addresslimit.h"
 #include "server/auction.h"
 #include "server/botcrowd.h"
@@ -28,6 +30,7 @@ class ServerCore final : public Outbox, public Session::Host {
   // Loads, recovers and binds; runs nothing yet.
   bool Init(std::uint16_t port, std::string* error);
   std::uint16_t Port() const { return port_; }
+  const ServerOptions& Options() const { return options_; }
   asio::io_context& Io() { return io_; }
   // On the server thread: closes the listener, the timers and every session.
   void Shutdown();
@@ -60,6 +63,7 @@ class ServerCore final : public Outbox, public Session::Host {
   void RefuseLogin(Session& session, const std::string& reasonUtf8);
   void ReplyNoUser(Session& session);
   void OnLogin(Session& session, const plat::net::FrameView& frame);
+  void Admit(Session& session, const PlayerRow& player);
   void OnGame(Session& session, const plat::net::FrameView& frame);
   void Log(const std::string& line) const;
 
@@ -87,7 +91,10 @@ class ServerCore final : public Outbox, public Session::Host {
   std::uint64_t lastHeartbeatMs_ = 0;
   std::uint64_t refusedFrames_ = 0;
   std::uint64_t droppedPeers_ = 0;
+  std::set<std::uint64_t> loginsPending_;  // sessions whose login is being checked
   bool shutDown_ = false;
+  // Last: its worker is stopped before the event loop it answers on goes away.
+  std::unique_ptr<AccountDesk> desk_;
 };
 
 }  // namespace velsrv

@@ -4,6 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "server/loginlimiter.h"
+#include "server/passwordhash.h"
+
 namespace velsrv {
 
 class Clock;
@@ -43,6 +46,23 @@ struct ServerOptions {
   // Time for the connection limits above; null: the steady clock. Must
   // outlive the server.
   Clock* connectionClock = nullptr;
+
+  // Accounts. The server program always hashes with the interactive cost; tests that check
+  // many logins pass PasswordCost::Minimal().
+  PasswordCost passwordCost = PasswordCost::Interactive();
+  std::size_t minPasswordBytes = 8;  // for a new account (and an old one's first password)
+  LoginLimits loginLimits;
+  std::size_t maxPendingLogins = 32;           // password checks waiting, all addresses
+  std::size_t maxPendingLoginsPerAddress = 2;  // so parallel guesses cannot outrun the limits
+
+  // For harnesses that log many players in from one address (tests, benchmarks, fuzzing):
+  // the cheapest hashing, no limit on new accounts or on logins in flight. Never for a
+  // server people play on.
+  void RelaxAccountChecksForTests() {
+    passwordCost = PasswordCost::Minimal();
+    loginLimits.newAccountBurst = 1u << 30;
+    maxPendingLogins = maxPendingLoginsPerAddress = 1u << 20;
+  }
 
   // Receives UTF-8 log lines on the server thread; null: silent.
   std::function<void(const std::string&)> log;

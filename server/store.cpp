@@ -1,5 +1,8 @@
 #include "server/store.h"
 
+#include <set>
+
+#include "server/nickname.h"
 #include "server/sqlitetransaction.h"
 
 namespace velsrv {
@@ -18,7 +21,9 @@ CREATE TABLE IF NOT EXISTS players(
   nickname BLOB NOT NULL UNIQUE,
   coins INTEGER NOT NULL CHECK(coins >= 0),
   bank INTEGER NOT NULL DEFAULT 0,
-  bot INTEGER NOT NULL DEFAULT 0);
+  bot INTEGER NOT NULL DEFAULT 0,
+  name_key TEXT,
+  password_hash TEXT);
 CREATE TABLE IF NOT EXISTS lots(
   id INTEGER PRIMARY KEY AUTOINCREMENT,
   goods_number INTEGER NOT NULL,
@@ -43,6 +48,11 @@ CREATE TABLE IF NOT EXISTS purchases(
 CREATE INDEX IF NOT EXISTS purchases_player ON purchases(player_id, id);
 CREATE INDEX IF NOT EXISTS purchases_lot ON purchases(lot_id);
 )sql";
+
+// After the upgrade of an older database, so that the column exists.
+const char* const kAccountIndex = "CREATE UNIQUE INDEX IF NOT EXISTS players_key ON players(name_key)";
+
+const char* const kPlayerColumns = "SELECT id, nickname, coins, bank, bot, password_hash FROM players ";
 
 struct StatementSql {
   SqliteStatement Store::*member;
@@ -87,11 +97,20 @@ bool Store::Init(const std::string& path, bool durable, std::uint32_t busyWaitMs
   if (!db_.Exec(durable ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL", error)) return false;
   if (!db_.Exec("PRAGMA foreign_keys=ON", error)) return false;
   if (!db_.Exec(kSchema, error)) return false;
+  if (!UpgradeAccounts(error)) return false;
+  if (!db_.Exec(kAccountIndex, error)) return false;
 
+  const std::string byId = std::string(kPlayerColumns) + "WHERE id = ?1";
+  const std::string byName = std::string(kPlayerColumns) + "WHERE nickname = ?1";
+  const std::string byKey = std::string(kPlayerColumns) + "WHERE name_key = ?1";
   const StatementSql statements[] = {
-      {&Store::findPlayer_, "SELECT id, nickname, coins, bank, bot FROM players WHERE id = ?1"},
-      {&Store::findPlayerByName_, "SELECT id, nickname, coins, bank, bot FROM players WHERE nickname = ?1"},
-      {&Store::insertPlayer_, "INSERT INTO players(nickname, coins, bot) VALUES(?1, ?2, ?3)"},
+      {&Store::findPlayer_, byId.c_str()},
+      {&Store::findPlayerByName_, byName.c_str()},
+      {&Store::findPlayerByKey_, byKey.c_str()},
+      {&Store::claimPassword_, "UPDATE players SET password_hash = ?2 WHERE id = ?1 AND password_hash IS NULL"},
+      {&Store::setPassword_, "UPDATE players SET password_hash = ?2 WHERE id = ?1"},
+      {&Store::insertPlayer_,
+       "INSERT INTO players(nickname, coins, bot, name_key, password_hash) VALUES(?1, ?2, ?3, ?4, ?5)"},
       {&Store::nextNumber_, "UPDATE meta SET value = value + ?1 WHERE key = 'goods_number' RETURNING value"},
       {&Store::insertLot_,
        "INSERT INTO lots(goods_number, goods_id, goods_name, goods_value, total_shares, share_price, state) "
@@ -135,7 +154,49 @@ std::optional<PlayerRow> Store::ReadPlayer(SqliteStatement& st) {
   row.coins = st.Int(2);
   row.bankCoins = st.Int(3);
   row.bot = st.Int(4) != 0;
+  row.passwordHash = st.Bytes(5);
   return row;
+}
+
+bool Store::UpgradeAccounts(std::string* error) {
+  bool hasKey = false;
+  {
+    SqliteStatement columns;
+    if (!columns.Prepare(db_, "SELECT name FROM pragma_table_info('players')", error)) return false;
+    while (columns.Step()) hasKey = hasKey || columns.Bytes(0) == "name_key";
+  }
+  if (hasKey) return true;
+  SqliteTransaction tx(db_);
+  if (!tx.Began()) {
+    if (error) *error = db_.LastError();
+    return false;
+  }
+  if (!db_.Exec("ALTER TABLE players ADD COLUMN name_key TEXT", error)) return false;
+  if (!db_.Exec("ALTER TABLE players ADD COLUMN password_hash TEXT", error)) return false;
+  SqliteStatement all;
+  SqliteStatement setKey;
+  if (!all.Prepare(db_, "SELECT id, nickname FROM players ORDER BY id", error)) return false;
+  if (!setKey.Prepare(db_, "UPDATE players SET name_key = ?2 WHERE id = ?1", error)) return false;
+  // The oldest account keeps a normal form that several names share: it is the one players
+  // knew first; the later look-alikes lose their login but not their coins or history.
+  std::set<std::string> taken;
+  while (all.Step()) {
+    const std::string nickname = all.Bytes(1);
+    const auto key = NicknameKey(nickname);
+    if (!key || !taken.insert(*key).second) {
+      unreachable_.push_back(nickname);
+      continue;
+    }
+    if (!setKey.Reset().Bind(1, all.Int(0)).BindText(2, *key).Run()) {
+      if (error) *error = db_.LastError();
+      return false;
+    }
+  }
+  if (!all.Done() || !tx.Commit()) {
+    if (error) *error = db_.LastError();
+    return false;
+  }
+  return true;
 }
 
 std::optional<PlayerRow> Store::FindPlayer(std::uint32_t id) {
@@ -150,13 +211,34 @@ std::optional<PlayerRow> Store::FindPlayerByName(const std::string& nicknameGbk)
   return row;
 }
 
-std::optional<PlayerRow> Store::CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot) {
-  if (!insertPlayer_.Reset().BindBlob(1, nicknameGbk).Bind(2, coins).Bind(3, bot ? 1 : 0).Run()) return std::nullopt;
+std::optional<PlayerRow> Store::FindPlayerByKey(const std::string& key) {
+  auto row = ReadPlayer(findPlayerByKey_.Reset().BindText(1, key));
+  findPlayerByKey_.Reset();
+  return row;
+}
+
+bool Store::ClaimPassword(std::uint32_t playerId, const std::string& passwordHash) {
+  return claimPassword_.Reset().Bind(1, playerId).BindText(2, passwordHash).Run() && db_.Changes() == 1;
+}
+
+bool Store::SetPassword(std::uint32_t playerId, const std::string& passwordHash) {
+  return setPassword_.Reset().Bind(1, playerId).BindText(2, passwordHash).Run() && db_.Changes() == 1;
+}
+
+std::optional<PlayerRow> Store::CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot,
+                                             const std::string& passwordHash) {
+  const auto key = NicknameKey(nicknameGbk);
+  if (!key) return std::nullopt;
+  insertPlayer_.Reset().BindBlob(1, nicknameGbk).Bind(2, coins).Bind(3, bot ? 1 : 0).BindText(4, *key);
+  if (passwordHash.empty()) insertPlayer_.BindNull(5);
+  else insertPlayer_.BindText(5, passwordHash);
+  if (!insertPlayer_.Run()) return std::nullopt;
   PlayerRow row;
   row.id = static_cast<std::uint32_t>(db_.LastInsertId());
   row.nickname = nicknameGbk;
   row.coins = coins;
   row.bot = bot;
+  row.passwordHash = passwordHash;
   return row;
 }
 

@@ -20,6 +20,7 @@ struct PlayerRow {
   long long coins = 0;
   long long bankCoins = 0;
   bool bot = false;
+  std::string passwordHash;  // empty: none yet (a simulated player, or an account from before passwords)
 };
 
 struct LotRow {
@@ -68,7 +69,20 @@ class Store {
 
   std::optional<PlayerRow> FindPlayer(std::uint32_t id);
   std::optional<PlayerRow> FindPlayerByName(const std::string& nicknameGbk);
-  std::optional<PlayerRow> CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot);
+  // The player whose nickname has this normal form (NicknameKey).
+  std::optional<PlayerRow> FindPlayerByKey(const std::string& key);
+  // Fails when the nickname has no normal form or its normal form is taken.
+  std::optional<PlayerRow> CreatePlayer(const std::string& nicknameGbk, long long coins, bool bot,
+                                        const std::string& passwordHash = std::string());
+  // Gives an account its first password (one made before passwords existed); false when it
+  // already has one.
+  bool ClaimPassword(std::uint32_t playerId, const std::string& passwordHash);
+  // Replaces the password, whatever it was (the owner of an embedded server resets its own).
+  bool SetPassword(std::uint32_t playerId, const std::string& passwordHash);
+
+  // Accounts an older database held whose normal form another, older account already had:
+  // they keep their coins but no login reaches them. Filled by the upgrade at open.
+  const std::vector<std::string>& UnreachableAfterUpgrade() const { return unreachable_; }
 
   // The first of `count` consecutive goods numbers, stored before it is
   // returned. Goods numbers never repeat, across restarts too. 0 on failure.
@@ -102,10 +116,13 @@ class Store {
   bool Init(const std::string& path, bool durable, std::uint32_t busyWaitMs, std::string* error);
   bool Check(std::string* error);
   std::optional<PlayerRow> ReadPlayer(SqliteStatement& st);
+  // Adds the account columns to a database from before accounts had passwords.
+  bool UpgradeAccounts(std::string* error);
 
   OwnerLock owner_;  // released after the database is closed
   SqliteDatabase db_;
-  SqliteStatement findPlayer_, findPlayerByName_, insertPlayer_, nextNumber_, insertLot_, takeCoins_,
+  std::vector<std::string> unreachable_;
+  SqliteStatement findPlayer_, findPlayerByName_, findPlayerByKey_, claimPassword_, setPassword_, insertPlayer_, nextNumber_, insertLot_, takeCoins_,
       insertPurchase_, closeWon_, refundCoins_, markRefunded_, closeFailed_, refundedBalances_, openLots_,
       recentWins_, playerPurchases_, sumCoins_, sumPaid_;
 };

@@ -9,7 +9,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-image-dev
   libfreetype-dev libfontconfig-dev fonts-arphic-uming
   libgtest-dev libgmock-dev libbenchmark-dev
-  libasio-dev libsqlite3-dev
+  libasio-dev libsqlite3-dev libssl-dev libsodium-dev
   clang libclang-rt-14-dev
 )
 # Extra tools used only for looking at the real window (optional).

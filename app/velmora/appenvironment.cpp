@@ -25,20 +25,24 @@ std::string DefaultNickname() {
   return user;
 }
 
-std::string DefaultDatabasePath() {
+std::string DataDir() {
   std::filesystem::path base;
   if (const std::string xdg = Env("XDG_DATA_HOME"); !xdg.empty()) {
     base = xdg;
   } else if (const std::string home = Env("HOME"); !home.empty()) {
     base = std::filesystem::path(home) / ".local" / "share";
   } else {
-    return ":memory:";
+    return std::string();
   }
   const std::filesystem::path dir = base / "velmora";
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
-  if (ec) return ":memory:";
-  return (dir / "game.db").string();
+  return ec ? std::string() : dir.string();
+}
+
+std::string DefaultDatabasePath() {
+  const std::string dir = DataDir();
+  return dir.empty() ? ":memory:" : (std::filesystem::path(dir) / "game.db").string();
 }
 
 bool LooksLikeAssetsDir(const std::string& dir) {

@@ -6,6 +6,8 @@ namespace velapp {
 
 // The login name when it is plain printable ASCII of 1 to 31 bytes, else "玩家" (UTF-8).
 std::string DefaultNickname();
+// ~/.local/share/velmora (XDG_DATA_HOME respected), created; empty when there is no home.
+std::string DataDir();
 // ~/.local/share/velmora/game.db (XDG_DATA_HOME respected), its folder created; ":memory:"
 // when there is no home to keep it in.
 std::string DefaultDatabasePath();

@@ -33,7 +33,8 @@ bool ParseSeconds(const std::string& text, double* out) {
 bool TakesValue(const std::string& arg) {
   static const char* const kValueOptions[] = {"--connect", "--name",   "--frames",      "--seconds",
                                               "--screenshot", "--shot-at", "--assets",   "--db",
-                                              "--lot-seconds", "--bots",   "--input",       "--state-json"};
+                                              "--lot-seconds", "--bots",   "--input",       "--state-json",
+                                              "--password-file"};
   for (const char* name : kValueOptions)
     if (arg == name) return true;
   return false;
@@ -107,6 +108,8 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
       o.frames = static_cast<int>(n);
     } else if (arg == "--seconds") {
       if (!ParseSeconds(value, &o.seconds)) return fail("--seconds wants a positive number, got " + value);
+    } else if (arg == "--password-file") {
+      o.passwordFile = value;
     } else if (arg == "--screenshot") {
       o.screenshot = value;
     } else if (arg == "--shot-at") {
@@ -131,6 +134,8 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
   }
   if (!o.embeddedServer && (!o.dbPath.empty() || o.lotSeconds != 0 || o.bots >= 0))
     return fail("--db, --lot-seconds and --bots are for the built-in server; not with --connect");
+  if (o.embeddedServer && !o.passwordFile.empty())
+    return fail("--password-file is for --connect; the built-in server keeps its own password");
   *out = o;
   return ParseOutcome::Run;
 }
@@ -151,6 +156,13 @@ switches full screen on and off; the window can be resized freely.
 Options:
   --connect HOST:PORT  join a running velmora-server instead of starting one
   --name NICK          your nickname (1 to 31 bytes in GBK; default: your login name)
+  --password-file FILE with --connect: your password is the first line of FILE. Without it
+                       the program asks on the terminal (nothing is shown while you type),
+                       and refuses to start when there is no terminal. The first login of a
+                       nickname creates the account with that password (8 bytes or more);
+                       later logins need the same one. A refused login (wrong password,
+                       name taken) ends a --headless run with exit status 1 and the
+                       server's reason on stderr.
   --headless           run without a window (nothing is shown; for scripts and screenshots)
   --frames N           stop after N frames (60 a second)
   --seconds S          stop after S seconds
@@ -180,6 +192,11 @@ Examples:
   velmora --headless --seconds 5 --screenshot shot.png
   velmora --headless --frames 600 --input play.txt --state-json state.json
   velmora-server --port 5555 &  velmora --connect 127.0.0.1:5555 --name Alice
+  velmora --headless --connect 192.168.1.20:5555 --name Alice --password-file ~/.velmora-pw
+
+Without --connect the built-in server's account is yours alone: its random password is
+made at the first start and kept in local-password in your data folder (readable by you
+only).
 )";
 }
 

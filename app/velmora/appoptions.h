@@ -17,6 +17,10 @@ struct AppOptions {
   std::string host;
   std::uint16_t port = 0;
   std::string nicknameUtf8;  // empty: DefaultNickname()
+  std::string passwordFile;  // --connect: first line is the password; empty: ask on the terminal
+  // The login password for --connect, filled by the program (never taken from the command line).
+  std::string password;
+  std::string dataDir;  // the player's data folder; empty: DataDir()
 
   bool headless = false;
   int frames = 0;        // 0: no frame limit

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/velmora/appenvironment.h"
+#include "app/velmora/password.h"
 #include "client/core/gameclientapp.h"
 #include "platform/frame/gameframe.h"
 #include "platform/net/framemessages.h"
@@ -24,6 +25,7 @@ namespace {
 const char* const kWindowTitle = "Velmora";
 const char* const kLoopback = "127.0.0.1";
 const char* const kServerGoodsFile = "server/goods.xml";
+const char* const kLocalPasswordFile = "local-password";
 // More simulated players than the server's own default: lots sell out (and winners are
 // announced) within seconds of starting, not minutes.
 constexpr int kEmbeddedBots = 8;
@@ -56,6 +58,7 @@ GameSession::GameSession(AppOptions options) : m_options(std::move(options)) {
   if (!m_options.embeddedServer) {
     m_transportOptions.host = m_options.host;
     m_transportOptions.port = m_options.port;
+    m_transportOptions.password = m_options.password;
   }
 }
 
@@ -72,9 +75,27 @@ bool GameSession::StartServer(std::string* error) {
     m_server.reset();
     return false;
   }
+  // The player's own account on the built-in server: a random password kept in the data
+  // folder, made the account's password also when the file was lost or the database copied.
+  // A database kept nowhere needs no password kept either.
+  const std::string dir = m_serverOptions.dbPath == ":memory:" ? std::string() : DataFolder();
+  const std::string file = dir.empty() ? std::string() : dir + "/" + kLocalPasswordFile;
+  if (!LocalPassword(file, &m_transportOptions.password, &why)) {
+    *error = "no local password: " + why;
+    return false;
+  }
+  if (!m_server->SetLocalPassword(m_nicknameGbk, m_transportOptions.password)) {
+    *error = "the built-in server could not set up the account of " + plat::GbkToUtf8(m_nicknameGbk) +
+             " (the name belongs to a simulated player; choose another with --name)";
+    return false;
+  }
   m_transportOptions.host = kLoopback;
   m_transportOptions.port = m_server->Port();
   return true;
+}
+
+std::string GameSession::DataFolder() const {
+  return m_options.dataDir.empty() ? DataDir() : m_options.dataDir;
 }
 
 bool GameSession::CreateDevice(std::string* error) {
@@ -158,6 +179,8 @@ int GameSession::Run(const std::atomic<bool>* stop) {
     if (stop != nullptr && stop->load()) break;
     if (m_options.frames > 0 && m_frames - first >= m_options.frames) break;
     if (m_options.seconds > 0 && Clock::now() - start >= limit) break;
+    // Nothing more will come: a headless run has no one to read the status line.
+    if (m_options.headless && m_transport.GetState() == plat::TcpTransport::State::Refused) break;
     Step();
     // Headless runs are paced too: the server plays in real time, so --frames means time.
     next += period;

@@ -59,6 +59,7 @@ class GameSession {
 
  private:
   bool StartServer(std::string* error);
+  std::string DataFolder() const;
   bool CreateDevice(std::string* error);
 
   AppOptions m_options;

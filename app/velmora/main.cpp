@@ -9,6 +9,8 @@
 #include "app/velmora/appoptions.h"
 #include "app/velmora/gamestate.h"
 #include "app/velmora/gamesession.h"
+#include "app/velmora/password.h"
+#include "platform/text/textconv.h"
 
 namespace {
 
@@ -35,6 +37,16 @@ int main(int argc, char** argv) {
   std::signal(SIGTERM, OnSignal);
   std::signal(SIGPIPE, SIG_IGN);
 
+  if (!options.embeddedServer) {
+    const bool read = !options.passwordFile.empty()
+                          ? velapp::ReadPasswordFile(options.passwordFile, &options.password, &error)
+                          : velapp::PromptPassword("Password for " + options.host + ":" + std::to_string(options.port) + ": ",
+                                                   &options.password, &error);
+    if (!read) {
+      std::fprintf(stderr, "velmora: %s\n", error.c_str());
+      return 1;
+    }
+  }
   velapp::GameSession session(options);
   if (!session.Start(&error)) {
     std::fprintf(stderr, "velmora: %s\n", error.c_str());
@@ -42,6 +54,11 @@ int main(int argc, char** argv) {
   }
   session.Run(&g_stop);
   int status = 0;
+  if (session.Transport().GetState() == plat::TcpTransport::State::Refused) {
+    std::fprintf(stderr, "velmora: the server refused the login: %s\n",
+                 plat::GbkToUtf8(session.Transport().RefusalReason()).c_str());
+    status = 1;
+  }
   if (!options.screenshot.empty() && !session.SaveScreenshot(options.screenshot, &error)) {
     std::fprintf(stderr, "velmora: %s\n", error.c_str());
     status = 1;

@@ -24,12 +24,23 @@ constexpr std::uint16_t kSubLoginRequest = 1;  // C->S NetLoginRequest
 constexpr std::uint16_t kSubUserRecord = 2;    // S->C NetUserRecord, at login and on every balance change
 constexpr std::uint16_t kSubLoginRefused = 3;  // S->C NetLoginRefused, then the server closes
 
-constexpr std::uint32_t kProtocolVersion = 1;
+// 2: the login carries a password. A version 1 login is answered with a refusal that asks
+// the player to update the game.
+constexpr std::uint32_t kProtocolVersion = 2;
+constexpr std::uint32_t kProtocolVersionNoPassword = 1;
 constexpr std::size_t kNetNicknameLen = 32;
 constexpr std::size_t kNetReasonLen = 64;
+constexpr std::size_t kNetPasswordLen = 128;
 
 // Texts are GBK, zero-terminated inside the field unless they fill it.
 struct NetLoginRequest {
+  char nickname[kNetNicknameLen];
+  std::uint32_t protocolVersion;
+  char password[kNetPasswordLen];  // UTF-8 as typed, zero-padded; 1 to 128 bytes
+};
+
+// The login of version 1 clients: a nickname alone.
+struct NetLoginRequestV1 {
   char nickname[kNetNicknameLen];
   std::uint32_t protocolVersion;
 };
@@ -45,7 +56,8 @@ struct NetLoginRefused {
   char reason[kNetReasonLen];
 };
 
-static_assert(sizeof(NetLoginRequest) == 36 && std::is_trivially_copyable_v<NetLoginRequest>);
+static_assert(sizeof(NetLoginRequest) == 164 && std::is_trivially_copyable_v<NetLoginRequest>);
+static_assert(sizeof(NetLoginRequestV1) == 36 && std::is_trivially_copyable_v<NetLoginRequestV1>);
 static_assert(sizeof(NetUserRecord) == 44 && std::is_trivially_copyable_v<NetUserRecord>);
 static_assert(sizeof(NetLoginRefused) == 64 && std::is_trivially_copyable_v<NetLoginRefused>);
 

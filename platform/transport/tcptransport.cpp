@@ -64,6 +64,9 @@ bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& o
   if (options.host.empty() || options.port == 0) return fail("no server address");
   if (options.nicknameGbk.empty() || options.nicknameGbk.size() >= net::kNetNicknameLen)
     return fail("nickname must be 1 to 31 bytes");
+  if (options.password.empty() || options.password.size() > net::kNetPasswordLen)
+    return fail("password must be 1 to " + std::to_string(net::kNetPasswordLen) + " bytes");
+  if (options.password.find('\0') != std::string::npos) return fail("password must not contain a zero byte");
   if (!m_wake.IsValid()) return fail("cannot create the wake-up event");
 
   m_options = options;
@@ -123,6 +126,11 @@ TcpTransport::State TcpTransport::GetState() const {
 TcpTransport::Stats TcpTransport::GetStats() const {
   std::lock_guard<std::mutex> lock(m_mutex);
   return m_stats;
+}
+
+std::string TcpTransport::RefusalReason() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_refusalGbk;
 }
 
 std::string TcpTransport::Endpoint() const {
@@ -247,12 +255,14 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
   net::NetLoginRequest login{};
   std::memcpy(login.nickname, m_options.nicknameGbk.data(), m_options.nicknameGbk.size());
   login.protocolVersion = net::kProtocolVersion;
+  std::memcpy(login.password, m_options.password.data(), m_options.password.size());
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_out.Clear(net::kMainGame);
     m_out.Push(net::kMainLogin, net::kSubLoginRequest, &login, sizeof(login));
     SetStateLocked(State::LoggingIn);
   }
+  std::memset(login.password, 0, sizeof(login.password));
   Log("connected to " + Endpoint() + ", logging in as " + GbkToUtf8(m_options.nicknameGbk));
 
   // A fresh decoder per connection: bytes of a dead one must never run into the next.

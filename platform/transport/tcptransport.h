@@ -68,6 +68,8 @@ class TcpTransport final : public ITransport {
   bool IsConnected() const override { return GetState() == State::Online; }
   Stats GetStats() const;
   std::string Endpoint() const;  // "host:port"
+  // Why the server refused the login (GBK), once the state is Refused.
+  std::string RefusalReason() const;
 
  private:
   enum class Outcome { Stopped, Lost, Refused };

@@ -11,6 +11,7 @@ struct TcpTransportOptions {
   std::string host = "127.0.0.1";
   std::uint16_t port = 0;
   std::string nicknameGbk;  // the login name, 1 to 31 bytes
+  std::string password;     // UTF-8, 1 to 128 bytes; never logged
 
   std::uint32_t connectTimeoutMs = 3000;
   std::uint32_t loginTimeoutMs = 10000;  // connected, but no user record yet

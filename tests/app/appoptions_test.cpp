@@ -27,7 +27,8 @@ TEST(AppOptions, EveryOptionLandsInItsField) {
   AppOptions o;
   ASSERT_EQ(Parse({"--connect", "example.org:5555", "--name", "小明", "--headless", "--frames", "120",
                    "--seconds", "2.5", "--screenshot", "a.png", "--shot-at", "10:b.png", "--shot-at",
-                   "20:dir/c:d.png", "--assets", "/x", "--input", "play.txt", "--state-json", "s.json"},
+                   "20:dir/c:d.png", "--assets", "/x", "--input", "play.txt", "--state-json", "s.json",
+                   "--password-file", "pw.txt"},
                   &o),
             ParseOutcome::Run);
   EXPECT_FALSE(o.embeddedServer);
@@ -40,6 +41,8 @@ TEST(AppOptions, EveryOptionLandsInItsField) {
   EXPECT_EQ(o.screenshot, "a.png");
   EXPECT_EQ(o.inputScript, "play.txt");
   EXPECT_EQ(o.stateJson, "s.json");
+  EXPECT_EQ(o.passwordFile, "pw.txt");
+  EXPECT_TRUE(o.password.empty());  // never from the command line
   ASSERT_EQ(o.shots.size(), 2u);
   EXPECT_EQ(o.shots[0].frame, 10);
   EXPECT_EQ(o.shots[1].frame, 20);
@@ -77,6 +80,14 @@ TEST(AppOptions, BadValuesAreRefusedWithAReason) {
     EXPECT_EQ(Parse(args, &o, &error), ParseOutcome::Error) << args[0];
     EXPECT_FALSE(error.empty()) << args[0];
   }
+}
+
+TEST(AppOptions, PasswordFileIsOnlyForConnect) {
+  AppOptions o;
+  std::string error;
+  EXPECT_EQ(Parse({"--password-file", "pw.txt"}, &o, &error), ParseOutcome::Error);
+  EXPECT_NE(error.find("--connect"), std::string::npos) << error;
+  EXPECT_EQ(Parse({"--connect", "h:1", "--password-file"}, &o), ParseOutcome::Error);
 }
 
 }  // namespace

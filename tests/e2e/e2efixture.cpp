@@ -54,6 +54,7 @@ velsrv::ServerOptions E2eFixture::ServerOptions() {
   o.clock = &clock;
   o.tickMs = 0;
   o.durable = false;
+  o.RelaxAccountChecksForTests();
   return o;
 }
 
@@ -68,6 +69,7 @@ void E2eFixture::StartClient(const std::string& nicknameUtf8) {
   app.host = "127.0.0.1";
   app.port = server.Port();
   app.nicknameUtf8 = nicknameUtf8;
+  app.password = "e2e-password";
   app.headless = true;
   app.assetsDir = VELMORA_ASSET_DIR;
   session = std::make_unique<velapp::GameSession>(app);

@@ -383,6 +383,7 @@ TEST_F(GameTest, UserRecordAtLoginCarriesTheNicknameBytes) {
   const std::string gbk = velsrv::Utf8ToGbk("玩家一号").value();
   SetFieldText(req.nickname, gbk);
   req.protocolVersion = net::kProtocolVersion;
+  SetFieldText(req.password, TestClient::kPassword);
   ASSERT_TRUE(c.SendRecord(net::kMainLogin, net::kSubLoginRequest, req));
   auto rec = c.WaitFor(net::kMainLogin, net::kSubUserRecord);
   ASSERT_TRUE(rec);

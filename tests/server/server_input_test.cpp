@@ -46,6 +46,7 @@ class InputTest : public ServerFixture {
     net::NetLoginRequest req{};
     SetFieldText(req.nickname, nicknameGbk);
     req.protocolVersion = version;
+    SetFieldText(req.password, TestClient::kPassword);
     c.SendRecord(net::kMainLogin, net::kSubLoginRequest, req);
     auto refused = c.WaitFor(net::kMainLogin, net::kSubLoginRefused);
     EXPECT_TRUE(c.WaitClosed());

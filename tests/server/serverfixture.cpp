@@ -43,6 +43,7 @@ velsrv::ServerOptions ServerFixture::Options() const {
   o.clock = const_cast<velsrv::ManualClock*>(&clock_);
   o.tickMs = 0;
   o.durable = false;  // a test needs no power-cut safety, only speed
+  o.RelaxAccountChecksForTests();
   return o;
 }
 

@@ -70,10 +70,11 @@ bool TestClient::Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* d
   return SendRaw(frame.data(), frame.size());
 }
 
-bool TestClient::Login(const std::string& nicknameUtf8) {
+bool TestClient::Login(const std::string& nicknameUtf8, const std::string& password) {
   plat::net::NetLoginRequest req{};
   SetFieldText(req.nickname, velsrv::Utf8ToGbk(nicknameUtf8).value_or(std::string()));
   req.protocolVersion = plat::net::kProtocolVersion;
+  SetFieldText(req.password, password);
   if (!SendRecord(plat::net::kMainLogin, plat::net::kSubLoginRequest, req)) return false;
   auto record = WaitFor(plat::net::kMainLogin, plat::net::kSubUserRecord);
   if (!record) return false;

@@ -35,6 +35,7 @@ struct Frame {
 class TestClient {
  public:
   static constexpr int kWaitMs = 3000;
+  static constexpr const char* kPassword = "test-password";
 
   TestClient() = default;
   ~TestClient();
@@ -50,7 +51,7 @@ class TestClient {
     return Send(mainCmd, subCmd, &record, sizeof(T));
   }
   // Logs in with a UTF-8 nickname and waits for the user record.
-  bool Login(const std::string& nicknameUtf8);
+  bool Login(const std::string& nicknameUtf8, const std::string& password = kPassword);
   std::uint32_t UserId() const { return userId_; }
 
   // The first unconsumed frame of that kind, waiting for it if needed.

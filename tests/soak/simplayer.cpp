@@ -33,6 +33,7 @@ void SimPlayer::Connect(std::uint16_t port) {
     net::NetLoginRequest login{};
     std::snprintf(login.nickname, sizeof(login.nickname), "sim%03d", self->index_);
     login.protocolVersion = net::kProtocolVersion;
+    std::snprintf(login.password, sizeof(login.password), "soak-password");
     self->Send(net::kMainLogin, net::kSubLoginRequest, &login, sizeof(login));
     self->ReadMore();
   });

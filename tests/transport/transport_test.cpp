@@ -88,6 +88,7 @@ class TransportTest : public ::testing::Test {
     plat::TcpTransportOptions o;
     o.port = peer.Port();
     o.nicknameGbk = "tester";
+    o.password = "test-password";
     o.retryFirstMs = 10;
     o.retryMaxMs = 40;
     o.connectTimeoutMs = 1000;

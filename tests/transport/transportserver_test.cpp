@@ -54,6 +54,7 @@ class TransportServerTest : public ::testing::Test {
     o.clock = &clock;
     o.tickMs = 0;
     o.durable = false;
+    o.RelaxAccountChecksForTests();
     return o;
   }
   // The next message (after the last one found) that matches, taking from the queue as needed.
@@ -85,6 +86,7 @@ TEST_F(TransportServerTest, LogsInBuysAndComesBackAfterARestart) {
   plat::TcpTransportOptions t;
   t.port = port;
   t.nicknameGbk = plat::Utf8ToGbk("测试玩家");
+  t.password = "test-password";
   t.retryFirstMs = 20;
   t.retryMaxMs = 100;
   t.log = [](const std::string&) {};
