@@ -51,11 +51,13 @@ bool Auction::Start(std::string* error) {
   }
   // A previous run stopped in the middle of a sale: its buyers get their coins back.
   for (long long lotId : store_.OpenLotIds()) {
+    const std::vector<RefundDue> due = store_.RefundsDue(lotId);
     auto refunded = store_.CloseFailed(lotId, NowTimeText());
     if (!refunded) {
       if (error) *error = "could not refund lot " + std::to_string(lotId) + " left open by the last run";
       return false;
     }
+    for (const RefundDue& d : due) refundNotes_[d.playerId].push_back(d);
     Log("refunded " + std::to_string(refunded->size()) + " buyers of lot " + std::to_string(lotId) +
         " left open by the last run");
   }
@@ -91,7 +93,41 @@ bool Auction::Enter(std::uint32_t userId) {
   SendMyBuyRecords(userId);
   SendList(out_, userId, SUB_S_RECENTLY_RESULT, HistoryRecords());
   SendLuckyUsers(userId);
+  auto notes = refundNotes_.find(userId);
+  if (notes != refundNotes_.end()) {
+    for (const RefundDue& d : notes->second) {
+      SendNotice(userId, "服务器中途停止，" + std::to_string(d.goodsNumber) + "号商品流拍，已退还您" +
+                             std::to_string(d.coins) + "金币");
+    }
+    refundNotes_.erase(notes);
+  }
+  GrantReliefIfBroke(userId);
   return true;
+}
+
+bool Auction::GrantReliefIfBroke(std::uint32_t userId) {
+  auto player = store_.FindPlayer(userId);
+  if (!player || player->bot || !lot_ || !slots_[kLotSlotIndex]) return false;
+  const std::uint32_t price = slots_[kLotSlotIndex]->goods->sharePrice;
+  if (player->coins >= static_cast<long long>(price) || player->coins >= options_.reliefCoins) return false;
+  const std::uint64_t now = clock_.NowMs();
+  auto last = lastReliefMs_.find(userId);
+  const std::uint64_t interval = static_cast<std::uint64_t>(options_.reliefIntervalSeconds) * kMsPerSecond;
+  if (last != lastReliefMs_.end() && now - last->second < interval) return false;
+  auto granted = store_.TopUpCoins(userId, options_.reliefCoins);
+  if (!granted) return false;
+  lastReliefMs_[userId] = now;
+  Log("relief: " + GbkToUtf8Lossy(player->nickname) + " topped up with " + std::to_string(*granted) + " coins");
+  SendUserRecord(userId);
+  SendNotice(userId, "金币不够买一份了：系统送您" + std::to_string(*granted) + "金币，补足到" +
+                         std::to_string(options_.reliefCoins) + "（每小时最多一次）");
+  return true;
+}
+
+void Auction::SendNotice(std::uint32_t userId, const std::string& utf8) {
+  plat::net::NetNotice notice{};
+  SetFieldText(notice.text, Utf8ToGbk(utf8).value_or(std::string()));
+  out_.SendTo(userId, plat::net::kMainLogin, plat::net::kSubNotice, &notice, sizeof(notice));
 }
 
 // ---------------------------------------------------------------------------
@@ -131,7 +167,11 @@ std::uint8_t Auction::Purchase(std::uint32_t userId, std::uint32_t goodsId, std:
     if (check != BUY_RESULT_OK) return fail(check);
   }
   const long long cost = static_cast<long long>(shares) * goods.sharePrice;
-  if (cost > player->coins) return fail(BUY_RESULT_COINS_SHORT);
+  if (cost > player->coins) {
+    fail(BUY_RESULT_COINS_SHORT);
+    GrantReliefIfBroke(userId);
+    return BUY_RESULT_COINS_SHORT;
+  }
 
   const std::string buyTime = NowTimeText();
   long long newCoins = 0;
@@ -156,6 +196,7 @@ std::uint8_t Auction::Purchase(std::uint32_t userId, std::uint32_t goodsId, std:
   BroadcastRecord(SUB_S_BUY_NOTIFY, ntf);
   player->coins = newCoins;
   SendUserRecord(*player);
+  GrantReliefIfBroke(userId);
 
   if (lot_->sold >= goods.totalShares) CloseLot(true);
   return BUY_RESULT_OK;
@@ -222,6 +263,7 @@ bool Auction::OpenLotInSlot() {
   if (lotId == 0) return false;
   OpenLot lot;
   lot.lotId = lotId;
+  lot.openedMs = clock_.NowMs();
   lot.deadlineMs = clock_.NowMs() + static_cast<std::uint64_t>(options_.lotSeconds) * kMsPerSecond;
   lot_ = lot;
   listing.state = GOODS_STATE_SELLING;
@@ -369,6 +411,10 @@ void Auction::OpenNext() {
   CMD_GF_VELMORA_AUCTION_START_NTF start{};
   start.goodsNumber = slots_[kLotSlotIndex]->number;
   BroadcastRecord(SUB_S_AUCTION_START, start);
+  // The whole list last: a client resets its buy panel to the new lot's minimum and restarts
+  // its countdown on a goods list (exchanges and the start alone leave the panel as the
+  // closed lot left it).
+  if (nextSlot_ >= 0) BroadcastGoodsList();
   // A new period: zero counts also clear every client's liked marks.
   BroadcastLikeUpdate();
 }
@@ -393,6 +439,7 @@ std::optional<Auction::LotView> Auction::CurrentLot() const {
   v.soldShares = lot_->sold;
   v.sharePrice = g.sharePrice;
   v.minShares = MinPurchaseShares(g.totalShares - lot_->sold, g.sharePrice, g.minPurchase, g.remainderThreshold);
+  v.openedMs = lot_->openedMs;
   v.deadlineMs = lot_->deadlineMs;
   return v;
 }

@@ -36,6 +36,10 @@ struct AuctionOptions {
   // A lot that could not be stored, or a close whose refund could not be
   // stored, is tried again this often (game time).
   std::uint32_t retryMs = 500;
+  // A player (never a simulated one) whose coins cannot pay for one share is topped up to
+  // reliefCoins, at most once per reliefIntervalSeconds.
+  std::uint32_t reliefCoins = 100000;
+  std::uint32_t reliefIntervalSeconds = 3600;
 };
 
 class Auction {
@@ -56,6 +60,7 @@ class Auction {
     std::uint32_t soldShares = 0;
     std::uint32_t sharePrice = 0;
     std::uint32_t minShares = 0;
+    std::uint64_t openedMs = 0;
     std::uint64_t deadlineMs = 0;
   };
 
@@ -101,6 +106,7 @@ class Auction {
   };
   struct OpenLot {
     long long lotId = 0;
+    std::uint64_t openedMs = 0;
     std::uint64_t deadlineMs = 0;
     std::uint32_t sold = 0;
     std::map<std::uint32_t, std::uint32_t> holdings;  // user id -> shares, in user order
@@ -125,6 +131,10 @@ class Auction {
   int MostLikedCandidate() const;
   const Listing* FindListing(std::uint32_t goodsId) const;
   CMD_GF_VELMORA_GOODS_ITEM ItemRecord(std::size_t index, std::uint32_t userId) const;
+  // Tops a broke player up (see AuctionOptions) and says so; true when coins were granted.
+  bool GrantReliefIfBroke(std::uint32_t userId);
+  // A line for one player's status line (UTF-8 here, GBK on the wire).
+  void SendNotice(std::uint32_t userId, const std::string& utf8);
   void SendUserRecord(const PlayerRow& player);
   void SendUserRecord(std::uint32_t userId);
   void SendLikeState(std::uint32_t userId);
@@ -163,6 +173,9 @@ class Auction {
   std::vector<PendingRefund> pendingRefunds_;
   std::uint64_t refundRetryMs_ = 0;
   std::map<std::uint32_t, std::set<std::uint32_t>> likes_;  // goods id -> users, this period
+  // Refunds of lots the last run left open, explained to each buyer when it next enters.
+  std::map<std::uint32_t, std::vector<RefundDue>> refundNotes_;
+  std::map<std::uint32_t, std::uint64_t> lastReliefMs_;  // user id -> game time of the last grant
 };
 
 }  // namespace velsrv

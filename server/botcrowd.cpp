@@ -23,6 +23,14 @@ constexpr std::uint32_t kMaxNameTries = 1000;
 constexpr int kLikePercent = 25;
 constexpr int kBuyPercent = 55;
 constexpr std::uint32_t kMaxExtraShares = 3;
+// Pacing: the simulated players together hold at most this share of a lot, reached only
+// gradually over the ramp, so people have time and shares to play with. In a lot's last
+// seconds (and never before it has been on sale for the minimum time) they may finish it,
+// so the hall still sees winners.
+constexpr std::uint64_t kBotSharePercent = 70;
+constexpr std::uint64_t kRampMs = 30000;
+constexpr std::uint64_t kMinOnSaleMs = 20000;
+constexpr std::uint64_t kEndgameMs = 10000;
 
 }  // namespace
 
@@ -49,6 +57,7 @@ bool BotCrowd::Seat(Bot* bot) {
     if (player->coins < kRetireBelowCoins) continue;
     bot->userId = player->id;
     bot->nextActionMs = clock_.NowMs() + Pause();
+    everSeated_.insert(player->id);
     return true;
   }
   return false;
@@ -62,6 +71,18 @@ bool BotCrowd::Start() {
     bots_.push_back(bot);
   }
   return true;
+}
+
+std::uint32_t BotCrowd::BotRoom(const Auction::LotView& lot) const {
+  const std::uint64_t now = clock_.NowMs();
+  const std::uint64_t age = now > lot.openedMs ? now - lot.openedMs : 0;
+  const std::uint64_t remaining = lot.deadlineMs > now ? lot.deadlineMs - now : 0;
+  if (age >= kMinOnSaleMs && remaining <= kEndgameMs) return lot.totalShares;
+  const std::uint64_t cap =
+      static_cast<std::uint64_t>(lot.totalShares) * kBotSharePercent * std::min(age, kRampMs) / (100 * kRampMs);
+  std::uint64_t held = 0;
+  for (std::uint32_t id : everSeated_) held += auction_.HeldShares(id);
+  return cap > held ? static_cast<std::uint32_t>(cap - held) : 0;
 }
 
 std::vector<std::uint32_t> BotCrowd::BotIds() const {
@@ -103,7 +124,7 @@ void BotCrowd::Act(Bot& bot) {
   }
   const std::uint32_t left = lot->totalShares - lot->soldShares;
   std::uint32_t shares = lot->minShares + std::uniform_int_distribution<std::uint32_t>(0, kMaxExtraShares)(rng_);
-  shares = std::min(shares, left);
+  shares = std::min(shares, std::min(left, BotRoom(*lot)));
   const long long affordable = player->coins / lot->sharePrice;
   if (static_cast<long long>(shares) > affordable) shares = static_cast<std::uint32_t>(affordable);
   if (shares == left) {

@@ -58,6 +58,8 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
   game.lotSeconds = options_.lotSeconds;
   game.pauseSeconds = options_.pauseSeconds;
   game.initialCoins = options_.initialCoins;
+  game.reliefCoins = options_.reliefCoins;
+  game.reliefIntervalSeconds = options_.reliefIntervalSeconds;
   game.seed = seed;
   auction_ = std::make_unique<Auction>(catalogue_, *store_, *clock_, game, *this, options_.log);
   if (!auction_->Start(error)) return false;

@@ -19,6 +19,9 @@ struct ServerOptions {
   std::uint32_t lotSeconds = 60;
   std::uint32_t pauseSeconds = 5;
   std::uint32_t initialCoins = 1000000;
+  // Relief for broke players: topped up to reliefCoins, at most once per interval.
+  std::uint32_t reliefCoins = 100000;
+  std::uint32_t reliefIntervalSeconds = 3600;
   std::uint64_t seed = 0;  // 0: a random seed
   // Game time; null: the steady clock. Must outlive the server.
   Clock* clock = nullptr;

@@ -16,6 +16,7 @@ constexpr long long kLotFailed = 3;
 const char* const kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value INTEGER NOT NULL);
 INSERT OR IGNORE INTO meta(key, value) VALUES('goods_number', 0);
+INSERT OR IGNORE INTO meta(key, value) VALUES('granted', 0);
 CREATE TABLE IF NOT EXISTS players(
   id INTEGER PRIMARY KEY AUTOINCREMENT,
   nickname BLOB NOT NULL UNIQUE,
@@ -138,6 +139,12 @@ bool Store::Init(const std::string& path, bool durable, std::uint32_t busyWaitMs
        "FROM purchases u JOIN lots l ON l.id = u.lot_id WHERE u.player_id = ?1 ORDER BY u.id DESC LIMIT ?2"},
       {&Store::sumCoins_, "SELECT COALESCE(SUM(coins), 0) FROM players"},
       {&Store::sumPaid_, "SELECT COALESCE(SUM(coins), 0) FROM purchases WHERE refunded = 0"},
+      {&Store::refundsDue_,
+       "SELECT u.player_id, l.goods_number, SUM(u.coins) FROM purchases u JOIN lots l ON l.id = u.lot_id "
+       "WHERE u.lot_id = ?1 AND u.refunded = 0 GROUP BY u.player_id ORDER BY u.player_id"},
+      {&Store::topUp_, "UPDATE players SET coins = ?2 WHERE id = ?1 AND coins < ?2 AND bot = 0"},
+      {&Store::addGranted_, "UPDATE meta SET value = value + ?1 WHERE key = 'granted'"},
+      {&Store::sumGranted_, "SELECT value FROM meta WHERE key = 'granted'"},
   };
   for (const StatementSql& s : statements) {
     if (!(this->*s.member).Prepare(db_, s.sql, error)) return false;
@@ -347,6 +354,34 @@ std::vector<PurchaseRow> Store::PlayerPurchases(std::uint32_t playerId, std::siz
 long long Store::SumCoins() {
   long long sum = sumCoins_.Reset().Step() ? sumCoins_.Int(0) : -1;
   sumCoins_.Reset();
+  return sum;
+}
+
+std::vector<RefundDue> Store::RefundsDue(long long lotId) {
+  std::vector<RefundDue> due;
+  refundsDue_.Reset().Bind(1, lotId);
+  while (refundsDue_.Step()) {
+    due.push_back({static_cast<std::uint32_t>(refundsDue_.Int(0)), static_cast<std::uint32_t>(refundsDue_.Int(1)),
+                   refundsDue_.Int(2)});
+  }
+  refundsDue_.Reset();
+  return due;
+}
+
+std::optional<long long> Store::TopUpCoins(std::uint32_t playerId, long long coins) {
+  SqliteTransaction tx(db_);
+  if (!tx.Began()) return std::nullopt;
+  auto before = FindPlayer(playerId);
+  if (!before || before->bot || before->coins >= coins) return std::nullopt;
+  if (!topUp_.Reset().Bind(1, playerId).Bind(2, coins).Run() || db_.Changes() != 1) return std::nullopt;
+  if (!addGranted_.Reset().Bind(1, coins - before->coins).Run()) return std::nullopt;
+  if (!tx.Commit()) return std::nullopt;
+  return coins - before->coins;
+}
+
+long long Store::SumGranted() {
+  long long sum = sumGranted_.Reset().Step() ? sumGranted_.Int(0) : -1;
+  sumGranted_.Reset();
   return sum;
 }
 

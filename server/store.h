@@ -55,6 +55,13 @@ struct Balance {
   long long coins = 0;
 };
 
+// Coins a player is owed for a lot that is to be refunded.
+struct RefundDue {
+  std::uint32_t playerId = 0;
+  std::uint32_t goodsNumber = 0;
+  long long coins = 0;
+};
+
 class Store {
  public:
   enum class PurchaseStatus { Ok, CoinsShort, Failed };
@@ -104,9 +111,17 @@ class Store {
   // The player's purchases, newest first.
   std::vector<PurchaseRow> PlayerPurchases(std::uint32_t playerId, std::size_t limit);
 
-  // Audit figures: coins held by all players, coins paid for lots not refunded.
+  // What each buyer of a lot is owed when it is refunded (before CloseFailed).
+  std::vector<RefundDue> RefundsDue(long long lotId);
+  // Relief for a broke player (never a simulated one): coins raised to `coins`, the grant
+  // counted. The coins granted, or nothing when the player has that much already.
+  std::optional<long long> TopUpCoins(std::uint32_t playerId, long long coins);
+
+  // Audit figures: coins held by all players, coins paid for lots not refunded, coins granted
+  // as relief (players' starting grants are not counted here).
   long long SumCoins();
   long long SumPaid();
+  long long SumGranted();
 
   // Why the last operation failed ("database is locked", ...), for logs.
   std::string LastError() const { return db_.LastError(); }
@@ -124,7 +139,7 @@ class Store {
   std::vector<std::string> unreachable_;
   SqliteStatement findPlayer_, findPlayerByName_, findPlayerByKey_, claimPassword_, setPassword_, insertPlayer_, nextNumber_, insertLot_, takeCoins_,
       insertPurchase_, closeWon_, refundCoins_, markRefunded_, closeFailed_, refundedBalances_, openLots_,
-      recentWins_, playerPurchases_, sumCoins_, sumPaid_;
+      recentWins_, playerPurchases_, sumCoins_, sumPaid_, refundsDue_, topUp_, addGranted_, sumGranted_;
 };
 
 }  // namespace velsrv

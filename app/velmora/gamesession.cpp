@@ -26,8 +26,8 @@ const char* const kWindowTitle = "Velmora";
 const char* const kLoopback = "127.0.0.1";
 const char* const kServerGoodsFile = "server/goods.xml";
 const char* const kLocalPasswordFile = "local-password";
-// More simulated players than the server's own default: lots sell out (and winners are
-// announced) within seconds of starting, not minutes.
+// More simulated players than the server's own default: the hall feels busy, while the
+// players' own pacing leaves every lot on sale long enough, and shares enough, for people.
 constexpr int kEmbeddedBots = 8;
 
 // The nickname as the server will see it, or empty when GBK cannot carry it.

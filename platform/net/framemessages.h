@@ -23,6 +23,7 @@ constexpr std::size_t kMaxPingPayload = 64;
 constexpr std::uint16_t kSubLoginRequest = 1;  // C->S NetLoginRequest
 constexpr std::uint16_t kSubUserRecord = 2;    // S->C NetUserRecord, at login and on every balance change
 constexpr std::uint16_t kSubLoginRefused = 3;  // S->C NetLoginRefused, then the server closes
+constexpr std::uint16_t kSubNotice = 4;        // S->C NetNotice: a word for this player (shown on the status line)
 
 // 2: the login carries a password. A version 1 login is answered with a refusal that asks
 // the player to update the game.
@@ -31,6 +32,7 @@ constexpr std::uint32_t kProtocolVersionNoPassword = 1;
 constexpr std::size_t kNetNicknameLen = 32;
 constexpr std::size_t kNetReasonLen = 64;
 constexpr std::size_t kNetPasswordLen = 128;
+constexpr std::size_t kNetNoticeLen = 128;
 
 // Texts are GBK, zero-terminated inside the field unless they fill it.
 struct NetLoginRequest {
@@ -58,6 +60,11 @@ struct NetLoginRefused {
 
 static_assert(sizeof(NetLoginRequest) == 164 && std::is_trivially_copyable_v<NetLoginRequest>);
 static_assert(sizeof(NetLoginRequestV1) == 36 && std::is_trivially_copyable_v<NetLoginRequestV1>);
+struct NetNotice {
+  char text[kNetNoticeLen];
+};
+
+static_assert(sizeof(NetNotice) == 128 && std::is_trivially_copyable_v<NetNotice>);
 static_assert(sizeof(NetUserRecord) == 44 && std::is_trivially_copyable_v<NetUserRecord>);
 static_assert(sizeof(NetLoginRefused) == 64 && std::is_trivially_copyable_v<NetLoginRefused>);
 

@@ -35,6 +35,17 @@ InboundAction FromLogin(const net::FrameView& frame) {
       action.message.user = MakeUserData(rec.userId, FieldText(rec.nickname), rec.coins, rec.bankCoins);
       break;
     }
+    case net::kSubNotice: {
+      net::NetNotice rec{};
+      if (!ReadRecord(frame, &rec)) break;
+      const std::string text = FieldText(rec.text);
+      if (text.empty()) break;
+      action.kind = InboundAction::Kind::Deliver;
+      action.message.kind = ServerMessage::Kind::Status;
+      action.message.text = text;
+      action.message.persistent = false;
+      break;
+    }
     case net::kSubLoginRefused: {
       net::NetLoginRefused rec{};
       action.kind = InboundAction::Kind::LoginRefused;

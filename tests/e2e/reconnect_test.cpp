@@ -55,7 +55,12 @@ TEST_F(ReconnectTest, ServerRestartMidRoundIsShownAndRecovered) {
     return session->Transport().GetState() == plat::TcpTransport::State::Online &&
            ClientCoins() == kInitialCoins && current != nullptr && current->goodsNumber != lot.goodsNumber;
   })) << "coins " << ClientCoins() << ", status: " << StatusUtf8();
-  EXPECT_FALSE(session->Frame()->Status().IsShown()) << StatusUtf8();
+  // The refund is explained, not only seen as a changed number: which lot, how many coins.
+  EXPECT_TRUE(StepUntil([&] {
+    return StatusUtf8().find(std::to_string(lot.goodsNumber) + "号商品") != std::string::npos &&
+           StatusUtf8().find("30000") != std::string::npos;
+  })) << StatusUtf8();
+  EXPECT_FALSE(session->Frame()->Status().IsPersistent());
   EXPECT_EQ(ServerCoins(me), kInitialCoins);
   EXPECT_EQ(Dialog()->GetMeUserData()->dwUserID, me);
   EXPECT_EQ(GetBuyData().GetCurrentItem()->heldShares, 0u);

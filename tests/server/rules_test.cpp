@@ -134,9 +134,17 @@ TEST_F(StoreTest, FailedLotRefundsEachBuyerOnceAndLeftOpenLotsAreFound) {
   store_->Purchase(lot, a->id, 2, 20000, "t", &coins);
   store_->Purchase(lot, b->id, 4, 40000, "t", &coins);
   EXPECT_EQ(store_->OpenLotIds(), std::vector<long long>{lot});
+  // What each buyer is owed, summed per buyer, known before the refund and not after it.
+  const auto due = store_->RefundsDue(lot);
+  ASSERT_EQ(due.size(), 2u);
+  EXPECT_EQ(due[0].playerId, a->id);
+  EXPECT_EQ(due[0].coins, 50000);
+  EXPECT_EQ(due[0].goodsNumber, 1u);
+  EXPECT_EQ(due[1].coins, 40000);
   auto refunded = store_->CloseFailed(lot, "t");
   ASSERT_TRUE(refunded);
   ASSERT_EQ(refunded->size(), 2u);
+  EXPECT_TRUE(store_->RefundsDue(lot).empty());
   EXPECT_EQ((*refunded)[0].coins, 100000);
   EXPECT_EQ((*refunded)[1].coins, 100000);
   EXPECT_TRUE(store_->OpenLotIds().empty());
@@ -147,6 +155,22 @@ TEST_F(StoreTest, FailedLotRefundsEachBuyerOnceAndLeftOpenLotsAreFound) {
   EXPECT_EQ(store_->SumCoins(), 200000);
   EXPECT_EQ(store_->SumPaid(), 0);
   EXPECT_FALSE(store_->CloseWon(lot, a->id, 5, "t"));  // closed lots stay closed
+}
+
+TEST_F(StoreTest, ReliefTopsUpPeopleOnlyAndIsCounted) {
+  auto poor = store_->CreatePlayer("poor", 2500, false);
+  auto rich = store_->CreatePlayer("rich", 500000, false);
+  auto bot = store_->CreatePlayer("bot", 0, true);
+  ASSERT_TRUE(poor && rich && bot);
+  EXPECT_EQ(store_->TopUpCoins(poor->id, 100000), std::optional<long long>(97500));
+  EXPECT_EQ(store_->FindPlayer(poor->id)->coins, 100000);
+  EXPECT_FALSE(store_->TopUpCoins(poor->id, 100000));  // has that much already
+  EXPECT_FALSE(store_->TopUpCoins(rich->id, 100000));
+  EXPECT_FALSE(store_->TopUpCoins(bot->id, 100000));   // simulated players get nothing
+  EXPECT_FALSE(store_->TopUpCoins(9999, 100000));
+  EXPECT_EQ(store_->FindPlayer(bot->id)->coins, 0);
+  EXPECT_EQ(store_->SumGranted(), 97500);
+  EXPECT_EQ(store_->SumCoins() - store_->SumGranted(), 2500 + 500000);
 }
 
 TEST_F(StoreTest, GoodsNumbersNeverRepeat) {

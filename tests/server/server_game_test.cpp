@@ -187,8 +187,16 @@ TEST_F(GameTest, FullRoundWithTwoPlayers) {
     auto first = c->WaitFor(MDM_GF_GAME, SUB_S_EXCHANGE_GOODS);
     auto second = c->WaitFor(MDM_GF_GAME, SUB_S_EXCHANGE_GOODS);
     auto start = c->WaitFor(MDM_GF_GAME, SUB_S_AUCTION_START);
+    // Then the whole list, on which a client resets its buy panel and its countdown.
+    auto list = c->WaitFor(MDM_GF_GAME, SUB_S_GOODS_LIST);
     auto reset = c->WaitFor(MDM_GF_GAME, SUB_S_LIKE_UPDATE);
-    ASSERT_TRUE(first && second && start && reset);
+    ASSERT_TRUE(first && second && start && list && reset);
+    const auto listed = list->AsList<Item>();
+    const Item* listedLot = LotOf(listed);
+    ASSERT_NE(listedLot, nullptr);
+    EXPECT_EQ(listedLot->goodsId, liked.goodsId);
+    EXPECT_EQ(listedLot->secondsLeft, kLotSeconds);
+    EXPECT_EQ(listedLot->heldShares, 0u);
     const Item incoming = first->As<Item>();
     const Item opened = second->As<Item>();
     EXPECT_EQ(incoming.slot, liked.slot);
@@ -244,6 +252,7 @@ TEST_F(GameTest, FailedLotRefundsEveryBuyer) {
 TEST_F(GameTest, EveryPurchaseResultCodeForItsReason) {
   velsrv::ServerOptions o = Options();
   o.initialCoins = 60000;  // six shares' worth
+  o.reliefCoins = 0;       // no top-up: a spent player stays spent here
   StartServer(o);
   TestClient alice, bob, stranger;
   Entry ea = Enter(alice, server_.Port(), "alice");
@@ -338,6 +347,7 @@ TEST_F(GameTest, NewBatchFollowsWhenNothingWaits) {
   EXPECT_NE(first->As<CMD_GF_VELMORA_AUCTION_RESULT_NTF>().nextGoodsNumber, 0u);
   AdvanceSeconds(kPauseSeconds);
   ASSERT_TRUE(alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_START));
+  ASSERT_TRUE(alice.WaitFor(MDM_GF_GAME, SUB_S_GOODS_LIST));  // every new lot comes with the list
   AdvanceSeconds(kLotSeconds);
   auto second = alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_RESULT);
   ASSERT_TRUE(second);
@@ -392,6 +402,88 @@ TEST_F(GameTest, UserRecordAtLoginCarriesTheNicknameBytes) {
   EXPECT_EQ(FieldText(user.nickname), gbk);  // winners are compared byte for byte
   EXPECT_EQ(user.coins, 1000000u);
   EXPECT_NE(user.userId, 0u);
+}
+
+}  // namespace
+}  // namespace veltest
+
+namespace veltest {
+namespace {
+
+std::string NoticeText(const Frame& f) { return velsrv::GbkToUtf8Lossy(FieldText(f.As<net::NetNotice>().text)); }
+
+TEST_F(GameTest, ABrokePlayerIsToppedUpOnceAnHourAndTold) {
+  velsrv::ServerOptions o = Options();
+  o.initialCoins = 30000;  // three shares' worth
+  StartServer(o);
+  TestClient alice;
+  Entry ea = Enter(alice, server_.Port(), "alice");
+  const Item lot = *LotOf(ea.goods);
+
+  // Three shares spend everything: the relief follows at once, with a word on screen.
+  EXPECT_EQ(Buy(alice, lot.goodsId, 3), BUY_RESULT_OK);
+  EXPECT_EQ(CoinsOf(alice), 0u);
+  EXPECT_EQ(CoinsOf(alice), 100000u);
+  auto notice = alice.WaitFor(net::kMainLogin, net::kSubNotice);
+  ASSERT_TRUE(notice);
+  EXPECT_NE(NoticeText(*notice).find("100000"), std::string::npos) << NoticeText(*notice);
+
+  // Broke again within the hour: nothing more.
+  EXPECT_EQ(BuyAll(alice, lot.goodsId), BUY_RESULT_OK);  // 7 shares: 30000 left
+  ASSERT_TRUE(alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_RESULT));  // sold out: the pause runs
+  AdvanceSeconds(kPauseSeconds);
+  ASSERT_TRUE(alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_START));
+  auto list = alice.WaitFor(MDM_GF_GAME, SUB_S_GOODS_LIST);
+  ASSERT_TRUE(list);
+  const Item next = *LotOf(list->AsList<Item>());
+  EXPECT_EQ(Buy(alice, next.goodsId, 3), BUY_RESULT_OK);  // 0 left
+  EXPECT_EQ(Buy(alice, next.goodsId, 3), BUY_RESULT_COINS_SHORT);
+  ASSERT_TRUE(alice.Sync());
+  EXPECT_EQ(alice.Count(net::kMainLogin, net::kSubNotice), 0u);
+
+  // An hour on, being broke brings the relief again.
+  AdvanceSeconds(3600);  // the lot fails (refunding alice's 30000)...
+  EXPECT_TRUE(alice.WaitFor(MDM_GF_GAME, SUB_S_AUCTION_RESULT));
+  AdvanceSeconds(kPauseSeconds);
+  auto third = alice.WaitFor(MDM_GF_GAME, SUB_S_GOODS_LIST);
+  ASSERT_TRUE(third);
+  const Item lot3 = *LotOf(third->AsList<Item>());
+  EXPECT_EQ(Buy(alice, lot3.goodsId, 3), BUY_RESULT_OK);  // ...which she spends again
+  EXPECT_TRUE(alice.WaitFor(net::kMainLogin, net::kSubNotice));
+  server_.Inspect([](velsrv::Auction&, velsrv::Store& db) {
+    EXPECT_EQ(db.SumGranted(), 100000 + 100000);
+    EXPECT_EQ(db.FindPlayer(1)->coins, 100000);
+  });
+}
+
+TEST_F(GameTest, ARefundAfterAStopIsExplainedWhenTheBuyerComesBack) {
+  std::uint32_t number = 0;
+  {
+    StartServer();
+    TestClient alice, bob;
+    Entry ea = Enter(alice, server_.Port(), "alice");
+    Enter(bob, server_.Port(), "bob");
+    const Item lot = *LotOf(ea.goods);
+    number = lot.goodsNumber;
+    EXPECT_EQ(Buy(alice, lot.goodsId, 4), BUY_RESULT_OK);
+    server_.Stop();
+  }
+  StartServer();
+  TestClient alice, bob;
+  Enter(alice, server_.Port(), "alice");
+  auto notice = alice.WaitFor(net::kMainLogin, net::kSubNotice);
+  ASSERT_TRUE(notice);
+  const std::string text = NoticeText(*notice);
+  EXPECT_NE(text.find(std::to_string(number) + "号商品"), std::string::npos) << text;
+  EXPECT_NE(text.find("40000"), std::string::npos) << text;
+  // Told once; bob bought nothing and hears nothing.
+  TestClient again;
+  alice.Disconnect();
+  Enter(again, server_.Port(), "alice");
+  Enter(bob, server_.Port(), "bob");
+  ASSERT_TRUE(again.Sync() && bob.Sync());
+  EXPECT_EQ(again.Count(net::kMainLogin, net::kSubNotice), 0u);
+  EXPECT_EQ(bob.Count(net::kMainLogin, net::kSubNotice), 0u);
 }
 
 }  // namespace

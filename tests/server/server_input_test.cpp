@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
+#include <mutex>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -276,6 +279,67 @@ TEST_F(InputTest, SimulatedPlayersMakeALivingGame) {
     EXPECT_GE(players, 5);
     EXPECT_EQ(db.SumCoins() + db.SumPaid(), players * static_cast<long long>(o.initialCoins));
   });
+}
+
+}  // namespace
+}  // namespace veltest
+
+namespace veltest {
+namespace {
+
+// With the program's defaults (one-minute lots, the real goods, as many simulated players as
+// the game starts with), the crowd never sells a lot out in its first 20 seconds, holds at
+// most 70% of it before its last 10, and still buys and wins: people have time and shares.
+TEST_F(InputTest, SimulatedPlayersPaceThemselvesAndLeaveSharesToPeople) {
+  velsrv::ServerOptions o = Options();
+  const velsrv::ServerOptions defaults;
+  o.lotSeconds = defaults.lotSeconds;
+  o.pauseSeconds = defaults.pauseSeconds;
+  o.goodsFile = std::string(VELMORA_ASSET_DIR) + "/server/goods.xml";
+  o.bots = 8;
+  std::mutex mu;
+  std::vector<std::pair<std::uint64_t, std::string>> lines;
+  o.log = [&](const std::string& line) {
+    std::lock_guard<std::mutex> lock(mu);
+    lines.emplace_back(clock_.NowMs(), line);
+  };
+  StartServer(o);
+  TestClient watcher;
+  ASSERT_TRUE(watcher.Connect(server_.Port()));
+  ASSERT_TRUE(watcher.Login("watcher"));
+
+  int overCap = 0;
+  for (int i = 0; i < 20 * 60 * 4; ++i) {  // twenty game minutes in quarter seconds
+    clock_.Advance(250);
+    server_.Tick();
+    server_.Inspect([&](velsrv::Auction& game, velsrv::Store&) {
+      const auto lot = game.CurrentLot();
+      if (!lot) return;
+      const std::uint64_t now = clock_.NowMs();
+      const bool endgame = lot->deadlineMs - now <= 10000 && now - lot->openedMs >= 20000;
+      if (!endgame && lot->soldShares * 100 > lot->totalShares * 70) ++overCap;
+    });
+  }
+  ASSERT_TRUE(watcher.Sync());
+  EXPECT_EQ(overCap, 0);
+
+  // Every lot's life from its "open" line to its "won"/"failed" line.
+  std::map<std::string, std::uint64_t> opened;
+  int won = 0, failed = 0;
+  std::lock_guard<std::mutex> lock(mu);
+  for (const auto& [ms, line] : lines) {
+    std::smatch m;
+    if (std::regex_search(line, m, std::regex("^lot (\\d+) open"))) {
+      opened[m[1]] = ms;
+    } else if (std::regex_search(line, m, std::regex("^lot (\\d+) (won|failed)"))) {
+      ASSERT_TRUE(opened.count(m[1])) << line;
+      EXPECT_GE(ms - opened[m[1]], 20000u) << line;
+      (m[2] == "won" ? won : failed)++;
+    }
+  }
+  EXPECT_GE(won, 5) << "the crowd still finishes lots";
+  EXPECT_GT(watcher.Count(MDM_GF_GAME, SUB_S_BUY_NOTIFY), 100u) << "and the hall is busy";
+  EXPECT_GE(won + failed, 15);
 }
 
 }  // namespace
