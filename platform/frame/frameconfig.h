@@ -16,11 +16,14 @@ constexpr std::uint32_t kAllFrameFlags = 0x3F;
 constexpr std::uint32_t kDefaultFrameRate = 60;
 constexpr std::uint32_t kMaxFrameRate = 240;
 constexpr std::uint32_t kDefaultStatusTimeoutMs = 5000;
+// Server messages handed to the game per step when the application leaves it to the frame: a
+// flood then costs a bounded slice of each frame, and input, timers and drawing keep running.
+constexpr std::uint32_t kDefaultMessagesPerStep = 64;
 
 struct FrameConfig {
   std::uint32_t flags = kAllFrameFlags;
   std::uint32_t frameRate = kDefaultFrameRate;           // windowed pacing, frames per second
-  std::uint32_t messagesPerStep = 0;                     // server messages per step, 0 = all queued
+  std::uint32_t messagesPerStep = 0;  // server messages per step, 0 = kDefaultMessagesPerStep
   std::uint32_t statusTimeoutMs = kDefaultStatusTimeoutMs;  // how long a transient status shows
 
   bool Has(std::uint32_t flag) const { return (flags & flag) != 0; }

@@ -190,7 +190,8 @@ void GameFrame::PumpSdlEvents() {
 }
 
 void GameFrame::DeliverServerMessages() {
-  for (const ServerMessage& msg : m_messages.Take(m_config.messagesPerStep)) {
+  const std::uint32_t limit = m_config.messagesPerStep != 0 ? m_config.messagesPerStep : kDefaultMessagesPerStep;
+  for (const ServerMessage& msg : m_messages.Take(limit)) {
     if (!DialogAlive()) return;
     Deliver(msg);
   }

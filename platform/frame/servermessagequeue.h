@@ -20,6 +20,9 @@ class ServerMessageQueue {
   // Oldest first; at most `limit` messages, or all when `limit` is 0.
   std::vector<ServerMessage> Take(std::size_t limit);
   std::size_t Size() const;
+  // Memory the waiting messages hold (bodies, texts and the records themselves); the transport
+  // stops reading while this is at its limit.
+  std::size_t Bytes() const;
   std::uint64_t DroppedCount() const;
   void Clear();
 
@@ -27,6 +30,7 @@ class ServerMessageQueue {
   mutable std::mutex m_mutex;
   std::deque<ServerMessage> m_items;
   std::uint64_t m_dropped = 0;
+  std::size_t m_bytes = 0;
 };
 
 }  // namespace plat

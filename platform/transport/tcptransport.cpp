@@ -25,12 +25,15 @@ const std::string kTextOffline = Utf8ToGbk("未连接服务器，操作未发送
 const std::string kTextRefusedPrefix = Utf8ToGbk("服务器拒绝登录：");
 const std::string kTextOfflineRefusedPrefix = Utf8ToGbk("未连接服务器，操作未发送。");
 const std::string kTextBusy = Utf8ToGbk("网络繁忙，操作未发送");
+const std::string kTextFlood = Utf8ToGbk("服务器发送的消息过多，连接已断开，正在重新连接…");
 
 constexpr std::size_t kReadChunk = 16384;
 // Reads per wake-up before writes, timers and a stop get their turn.
 constexpr int kMaxReadsPerPass = 64;
 // While refused, the thread only waits for Stop.
 constexpr std::uint32_t kRefusedPollMs = 1000;
+// While the inbound queue is full, how often the thread looks whether the UI thread took some.
+constexpr int kFullQueuePollMs = 5;
 
 std::uint64_t SteadyMs() {
   return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -75,6 +78,7 @@ bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& o
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_out = OutboundQueue(options.maxQueuedBytes);
+    m_gate = InboundGate(options.maxInboundBytes, options.floodMs);
     m_stats = Stats();
     m_lastStatus.clear();
     m_refusalGbk.clear();
@@ -220,12 +224,12 @@ void TcpTransport::Run() {
       }
       break;
     }
-    OnConnectionEnded(reason);
+    OnConnectionEnded(reason, outcome == Outcome::Flood);
     Pause(backoff.Next());
   }
 }
 
-void TcpTransport::OnConnectionEnded(const std::string& reason) {
+void TcpTransport::OnConnectionEnded(const std::string& reason, bool flood) {
   std::size_t lost = 0;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -233,7 +237,7 @@ void TcpTransport::OnConnectionEnded(const std::string& reason) {
     m_stats.requestsLost += lost;
     ++m_stats.losses;
     SetStateLocked(State::Waiting);
-    PushStatusLocked(lost > 0 ? kTextLostRequests : kTextLost, true);
+    PushStatusLocked(flood ? kTextFlood : lost > 0 ? kTextLostRequests : kTextLost, true);
   }
   std::string line = "connection to " + Endpoint() + " lost (" + reason + ")";
   if (lost > 0) line += "; " + std::to_string(lost) + " request(s) not sent";
@@ -267,6 +271,7 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
 
   // A fresh decoder per connection: bytes of a dead one must never run into the next.
   net::FrameDecoder decoder;
+  m_gate.Reset();
   bool online = false;
   const std::uint64_t connectedAt = SteadyMs();
   std::uint64_t lastReceived = connectedAt;
@@ -284,12 +289,26 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
     const std::uint64_t loginDue = online ? 0 : connectedAt + m_options.loginTimeoutMs;
     const std::uint64_t pingDue =
         m_options.pingIntervalMs && online ? lastSent + m_options.pingIntervalMs : 0;
-    const int timeout = EarliestTimeout(
+    int timeout = EarliestTimeout(
         EarliestTimeout(Remaining(silenceDue, now), Remaining(loginDue, now)),
         Remaining(pingDue, now));
 
-    pollfd fds[2] = {{socket.Fd(), static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0},
-                     {m_wake.Fd(), POLLIN, 0}};
+    // Back-pressure: with the queue full the socket is not read (its buffers fill and TCP
+    // holds the sender back); the thread only looks again shortly.
+    const bool mayRead = m_gate.MayRead(m_queue->Bytes(), now);
+    if (!mayRead) {
+      lastReceived = now;  // the server is anything but silent
+      if (m_gate.Flooded(now)) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_stats.floods;
+        *reason = "flood: the server kept the inbound queue full for " +
+                  std::to_string(m_options.floodMs) + " ms";
+        return Outcome::Flood;
+      }
+      timeout = EarliestTimeout(timeout, kFullQueuePollMs);
+    }
+    const short events = static_cast<short>((mayRead ? POLLIN : 0) | (wantWrite ? POLLOUT : 0));
+    pollfd fds[2] = {{events != 0 ? socket.Fd() : -1, events, 0}, {m_wake.Fd(), POLLIN, 0}};
     if (::poll(fds, 2, timeout) < 0 && errno != EINTR) {
       *reason = std::string("poll: ") + std::strerror(errno);
       return Outcome::Lost;
@@ -297,7 +316,7 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
     if ((fds[1].revents & POLLIN) != 0) m_wake.Drain();
     if (m_stop) return Outcome::Stopped;
 
-    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+    if (mayRead && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
       Outcome outcome = Outcome::Lost;
       if (!ReadAvailable(socket, decoder, &online, &outcome, reason)) return outcome;
       lastReceived = SteadyMs();
@@ -335,6 +354,7 @@ bool TcpTransport::ReadAvailable(TcpSocket& socket, net::FrameDecoder& decoder, 
                                  Outcome* outcome, std::string* reason) {
   std::uint8_t buffer[kReadChunk];
   for (int pass = 0; pass < kMaxReadsPerPass; ++pass) {
+    if (!m_gate.MayRead(m_queue->Bytes(), SteadyMs())) return true;
     std::size_t got = 0;
     switch (socket.Read(buffer, sizeof(buffer), &got, reason)) {
       case TcpSocket::IoResult::WouldBlock:

@@ -14,6 +14,7 @@
 #include "platform/frame/servermessagequeue.h"
 #include "platform/frame/transport.h"
 #include "platform/net/framedecoder.h"
+#include "platform/transport/inboundgate.h"
 #include "platform/transport/outboundqueue.h"
 #include "platform/transport/reconnectbackoff.h"
 #include "platform/transport/tcpsocket.h"
@@ -40,6 +41,7 @@ class TcpTransport final : public ITransport {
     std::uint64_t losses = 0;       // connections that ended other than by Stop
     std::uint64_t malformed = 0;    // closed for broken framing
     std::uint64_t timeouts = 0;     // closed for silence or a login that never came
+    std::uint64_t floods = 0;       // closed for keeping the inbound queue full
     std::uint64_t framesIn = 0;
     std::uint64_t framesIgnored = 0;
     std::uint64_t requestsSent = 0;     // accepted by Send
@@ -72,7 +74,7 @@ class TcpTransport final : public ITransport {
   std::string RefusalReason() const;
 
  private:
-  enum class Outcome { Stopped, Lost, Refused };
+  enum class Outcome { Stopped, Lost, Refused, Flood };
 
   void Run();
   Outcome RunConnection(TcpSocket& socket, std::string* reason);
@@ -82,7 +84,7 @@ class TcpTransport final : public ITransport {
   bool WritePending(TcpSocket& socket, std::string* reason);
   // Waits up to `ms`; false when a stop was asked for.
   bool Pause(std::uint32_t ms);
-  void OnConnectionEnded(const std::string& reason);
+  void OnConnectionEnded(const std::string& reason, bool flood);
   void OnLoginRefused(const std::string& reasonGbk);
 
   // Callers hold m_mutex: state changes and status texts stay in one order with the queue.
@@ -100,6 +102,7 @@ class TcpTransport final : public ITransport {
   mutable std::mutex m_mutex;
   State m_state = State::Stopped;
   OutboundQueue m_out{0};
+  InboundGate m_gate{0, 0};  // transport thread only
   Stats m_stats;
   std::string m_lastStatus;  // what this transport last put on the status line (GBK)
   std::string m_refusalGbk;  // the server's reason, once refused

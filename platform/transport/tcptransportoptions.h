@@ -23,6 +23,10 @@ struct TcpTransportOptions {
   // Nothing received for this long drops the connection (a peer that vanished). 0: never.
   std::uint32_t silenceTimeoutMs = 20000;
   std::size_t maxQueuedBytes = 256 * 1024;
+  // Received messages waiting for the UI thread are held to this many bytes: while the queue is
+  // full nothing more is read. A server that keeps it full for floodMs is dropped as a flood.
+  std::size_t maxInboundBytes = 1024 * 1024;
+  std::uint32_t floodMs = 5000;
 
   // Console lines (UTF-8), from either thread. Null: stderr.
   std::function<void(const std::string&)> log;

@@ -98,6 +98,21 @@ TEST_F(FrameTest, MessagesPerStepSpreadsABurstOverSteps) {
   EXPECT_EQ(log.back(), "game:5/0");
 }
 
+// Left to the frame (answer 0), a step delivers a bounded number, so a flood cannot freeze it.
+TEST_F(FrameTest, DefaultCapKeepsAFloodFromTakingOneStep) {
+  StartFrame(nullptr, AppAnswers());
+  plat::FakeServer server(frame->Messages());
+  const std::size_t flood = 3 * plat::kDefaultMessagesPerStep + 5;
+  for (std::size_t i = 0; i < flood; ++i) server.Game(1, {});
+  log.clear();
+  frame->Step();
+  EXPECT_EQ(log.size(), plat::kDefaultMessagesPerStep);
+  EXPECT_EQ(frame->Messages().Size(), flood - plat::kDefaultMessagesPerStep);
+  for (int i = 0; i < 3; ++i) frame->Step();
+  EXPECT_EQ(log.size(), flood);
+  EXPECT_EQ(frame->Messages().Bytes(), 0u);
+}
+
 TEST_F(FrameTest, LookOnScenesNeedTheLookOnFlag) {
   AppAnswers answers;
   answers.flags[4] = 0;

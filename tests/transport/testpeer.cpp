@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -66,6 +67,27 @@ bool PeerConnection::SendFrame(std::uint16_t mainCmd, std::uint16_t subCmd, cons
   std::vector<std::uint8_t> bytes;
   return plat::net::AppendFrame(bytes, mainCmd, subCmd, data, size) &&
          SendRaw(bytes.data(), bytes.size());
+}
+
+std::size_t PeerConnection::Flood(const std::vector<std::uint8_t>& bytes, int ms) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+  std::size_t sent = 0;
+  std::size_t offset = 0;
+  while (m_fd >= 0 && !bytes.empty()) {
+    const int left = MsLeft(deadline);
+    if (left <= 0) break;
+    pollfd p = {m_fd, POLLOUT, 0};
+    if (::poll(&p, 1, std::min(left, 20)) <= 0) continue;
+    if ((p.revents & (POLLERR | POLLHUP)) != 0) break;
+    const ssize_t n = ::send(m_fd, bytes.data() + offset, bytes.size() - offset, MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (n < 0) {
+      if (errno == EAGAIN || errno == EINTR) continue;
+      break;  // the client closed
+    }
+    sent += static_cast<std::size_t>(n);
+    offset = (offset + static_cast<std::size_t>(n)) % bytes.size();
+  }
+  return sent;
 }
 
 bool PeerConnection::Fill(int timeoutMs) {

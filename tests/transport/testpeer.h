@@ -26,6 +26,9 @@ class PeerConnection {
 
   bool SendRaw(const void* data, std::size_t size);
   bool SendFrame(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size);
+  // Sends `bytes` over and over without blocking for up to `ms` (a flood), stopping early when
+  // the client goes. Returns the bytes the connection took.
+  std::size_t Flood(const std::vector<std::uint8_t>& bytes, int ms);
   // The next frame from the client, skipping keep-alives unless asked for them.
   std::optional<PeerFrame> ReadFrame(int timeoutMs, bool keepAlives = false);
   // True when the client closes its end within the time.

@@ -359,6 +359,34 @@ TEST_F(TransportTest, NobodyListeningIsRetriedWithBackoffAndStopIsPrompt) {
   EXPECT_EQ(transport.GetStats().connectAttempts, attempts);
 }
 
+// A server that sends faster than the game takes its messages: the reader stops at the queue's
+// limit, so TCP holds the sender back and memory stays put; a queue kept full that long is a
+// flood, and the line is dropped with a word on the status line.
+TEST_F(TransportTest, FloodIsHeldAtTheQueueLimitThenDroppedWithAStatus) {
+  auto o = Options();
+  o.maxInboundBytes = 256 * 1024;
+  o.floodMs = 500;
+  StartTransport(o);
+  auto conn = AcceptLogin();
+  ASSERT_TRUE(conn);
+  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+
+  const std::vector<std::uint8_t> body(60000, 0x5A);
+  std::vector<std::uint8_t> frame;
+  ASSERT_TRUE(net::AppendFrame(frame, net::kMainGame, 4, body.data(), body.size()));
+  // Nobody takes from the queue meanwhile; the flood ends when the transport hangs up.
+  const std::size_t sent = conn->Flood(frame, 5000);
+  EXPECT_EQ(transport.GetStats().floods, 1u);
+  // One read's frames may land past the limit, never more.
+  EXPECT_LE(queue.Bytes(), o.maxInboundBytes + 2 * (frame.size() + sizeof(ServerMessage)));
+  EXPECT_GT(queue.Bytes(), o.maxInboundBytes / 2);
+  // Without back-pressure a loopback flood of that long moves gigabytes.
+  EXPECT_LT(sent, 64u << 20);
+  EXPECT_TRUE(conn->WaitClosed(kWaitMs));
+  EXPECT_GE(inbox.WaitStatus("消息过多"), 0);
+  EXPECT_TRUE(LogMentions("flood"));
+}
+
 TEST_F(TransportTest, StartRejectsOptionsThatCannotWork) {
   std::string error;
   auto options = Options();

@@ -1,12 +1,61 @@
 // The transport's small parts where a slip would lose or corrupt data: the output queue and
-// the reconnect delay.
+// the reconnect delay, the inbound back-pressure.
 #include <gtest/gtest.h>
 
+#include "platform/frame/servermessagequeue.h"
 #include "platform/net/frameheader.h"
+#include "platform/transport/inboundgate.h"
 #include "platform/transport/outboundqueue.h"
 #include "platform/transport/reconnectbackoff.h"
 
 namespace {
+
+TEST(InboundGate, StopsReadingAtTheLimitAndCallsASustainedFullQueueAFlood) {
+  plat::InboundGate gate(1000, 5000);
+  EXPECT_TRUE(gate.MayRead(999, 100));
+  EXPECT_FALSE(gate.MayRead(1000, 200));
+  EXPECT_FALSE(gate.Flooded(200));
+  // The UI thread drains it between frames and it fills again at once: still one flood.
+  for (std::uint64_t t = 210; t < 5200; t += 20) {
+    EXPECT_TRUE(gate.MayRead(100, t));
+    gate.MayRead(1000, t + 10);
+  }
+  EXPECT_FALSE(gate.Flooded(5190));
+  EXPECT_TRUE(gate.Flooded(5210));
+  gate.Reset();
+  EXPECT_FALSE(gate.Flooded(5210));
+}
+
+TEST(InboundGate, AQuietSecondEndsTheEpisode) {
+  plat::InboundGate gate(1000, 5000);
+  gate.MayRead(1000, 1000);
+  for (std::uint64_t t = 1100; t <= 3000; t += 100) gate.MayRead(1000, t);
+  EXPECT_TRUE(gate.MayRead(10, 4000));  // a second without a full queue
+  EXPECT_FALSE(gate.Flooded(4000));
+  for (std::uint64_t t = 4100; t <= 8000; t += 100) gate.MayRead(1000, t);
+  EXPECT_FALSE(gate.Flooded(8000));  // counted from 4100, not from 1000
+  EXPECT_FALSE(gate.Flooded(9100));  // nothing full since 8000: over
+  EXPECT_FALSE(gate.MayRead(1000, 9100));  // full again: a new episode
+  EXPECT_FALSE(gate.Flooded(9100));
+}
+
+TEST(ServerMessageQueue, CountsTheBytesItHolds) {
+  plat::ServerMessageQueue q;
+  plat::ServerMessage big;
+  big.bytes.assign(5000, 1);
+  plat::ServerMessage text;
+  text.kind = plat::ServerMessage::Kind::Status;
+  text.text = "abc";
+  ASSERT_TRUE(q.Push(big));
+  ASSERT_TRUE(q.Push(text));
+  EXPECT_EQ(q.Bytes(), 2 * sizeof(plat::ServerMessage) + 5003);
+  q.Take(1);
+  EXPECT_EQ(q.Bytes(), sizeof(plat::ServerMessage) + 3);
+  big.bytes.assign(plat::ServerMessageQueue::kMaxBodySize + 1, 0);
+  EXPECT_FALSE(q.Push(big));  // refused, not counted
+  q.Clear();
+  EXPECT_EQ(q.Bytes(), 0u);
+}
 
 TEST(ReconnectBackoff, DoublesUpToTheCeilingAndStartsOverAfterReset) {
   plat::ReconnectBackoff b(100, 700);
