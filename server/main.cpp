@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include "server/datafolders.h"
 #include "server/server.h"
 
 namespace {
@@ -19,10 +20,24 @@ volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
 void Usage() {
+  const std::string db = velsrv::DefaultServerDatabasePath();
   std::printf(
       "usage: velmora-server [--port N] [--bind ADDR] [--db FILE] [--goods FILE] [--bots N]\n"
       "                      [--lot-seconds S] [--pause-seconds S] [--seed N] [--fast-sync] [--quiet]\n"
-      "  --port 0 picks a free port; the bound port is printed.\n");
+      "  --port N          port to listen on; 0 (the default) picks a free one; the bound port is printed\n"
+      "  --bind ADDR       address to listen on (default 127.0.0.1; 0.0.0.0 for a LAN)\n"
+      "  --db FILE         the players' coins and the lots (default: velmora-server.db in the\n"
+      "                    server's data folder, $XDG_DATA_HOME/velmora-server or\n"
+      "                    ~/.local/share/velmora-server; here %s);\n"
+      "                    :memory: keeps nothing\n"
+      "  --goods FILE      goods on offer (default: the installed or source tree's server/goods.xml)\n"
+      "  --bots N          simulated players (default 3)\n"
+      "  --lot-seconds S   how long a lot stays on sale (default 60)\n"
+      "  --pause-seconds S pause between lots (default 5)\n"
+      "  --seed N          random seed (default: random)\n"
+      "  --fast-sync       do not wait for the disk on every commit\n"
+      "  --quiet           no log on standard output\n",
+      db.empty() ? "none, as neither XDG_DATA_HOME nor HOME is set" : db.c_str());
 }
 
 bool ParseNumber(const char* text, unsigned long long max, unsigned long long* out) {
@@ -40,13 +55,23 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+// The database in the user's data folder, its folder made; false with a reason.
+bool UseDefaultDatabase(velsrv::ServerOptions* options, std::string* error) {
+  options->dbPath = velsrv::DefaultServerDatabasePath();
+  if (options->dbPath.empty()) {
+    *error = "no data folder (neither XDG_DATA_HOME nor HOME is set); give --db FILE";
+    return false;
+  }
+  return velsrv::MakeDataFolder(velsrv::UserDataFolder("velmora-server"), error);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   velsrv::ServerOptions options;
   unsigned long long port = 0;
   bool quiet = false;
-  options.dbPath = "velmora-server.db";
+  options.dbPath.clear();  // the user's data folder unless --db says otherwise
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -87,11 +112,20 @@ int main(int argc, char** argv) {
     }
   }
   if (options.lotSeconds == 0) options.lotSeconds = 1;
-#ifdef VELMORA_SOURCE_ASSET_DIR
-  // A build tree run from anywhere still finds the goods file.
-  if (options.goodsFile.empty() && !FileExists("assets/server/goods.xml"))
-    options.goodsFile = std::string(VELMORA_SOURCE_ASSET_DIR) + "/server/goods.xml";
-#endif
+  if (options.goodsFile.empty()) options.goodsFile = velsrv::DefaultGoodsFile();
+  if (options.dbPath.empty()) {
+    std::string error;
+    if (!UseDefaultDatabase(&options, &error)) {
+      std::fprintf(stderr, "velmora-server: %s\n", error.c_str());
+      return 1;
+    }
+    // Earlier versions kept the database in the working folder.
+    if (FileExists("velmora-server.db"))
+      std::fprintf(stderr,
+                   "velmora-server: ./velmora-server.db is not used; the database is %s "
+                   "(give --db velmora-server.db to keep using the old one)\n",
+                   options.dbPath.c_str());
+  }
   if (!quiet) {
     options.log = [](const std::string& line) {
       std::cout << line << std::endl;
@@ -109,6 +143,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("velmora-server listening on %s:%u\n", options.bindAddress.c_str(), server.Port());
+  std::printf("velmora-server database %s\n", options.dbPath.c_str());
   std::fflush(stdout);
   while (!g_stop) {
     struct timespec pause = {0, 200 * 1000 * 1000};

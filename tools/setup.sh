@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libasio-dev libsqlite3-dev libssl-dev libsodium-dev
   clang libclang-rt-14-dev
+  dpkg-dev file
 )
 # Extra tools used only for looking at the real window (optional).
 if [[ "${VELMORA_SETUP_X11:-0}" == 1 ]]; then

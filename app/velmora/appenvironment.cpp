@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
+
+#include "server/datafolders.h"
 
 namespace velapp {
 
@@ -26,18 +29,9 @@ std::string DefaultNickname() {
 }
 
 std::string DataDir() {
-  std::filesystem::path base;
-  if (const std::string xdg = Env("XDG_DATA_HOME"); !xdg.empty()) {
-    base = xdg;
-  } else if (const std::string home = Env("HOME"); !home.empty()) {
-    base = std::filesystem::path(home) / ".local" / "share";
-  } else {
-    return std::string();
-  }
-  const std::filesystem::path dir = base / "velmora";
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  return ec ? std::string() : dir.string();
+  const std::string dir = velsrv::UserDataFolder("velmora");
+  if (dir.empty() || !velsrv::MakeDataFolder(dir, nullptr)) return std::string();
+  return dir;
 }
 
 std::string DefaultDatabasePath() {
@@ -51,11 +45,27 @@ bool LooksLikeAssetsDir(const std::string& dir) {
 }
 
 std::string FindAssetsDir() {
-  if (LooksLikeAssetsDir("assets")) return "assets";
-#ifdef VELMORA_SOURCE_ASSET_DIR
-  if (LooksLikeAssetsDir(VELMORA_SOURCE_ASSET_DIR)) return VELMORA_SOURCE_ASSET_DIR;
-#endif
-  return "assets";
+  const std::vector<std::string> dirs = velsrv::AssetFolderCandidates();
+  for (const std::string& dir : dirs)
+    if (LooksLikeAssetsDir(dir)) return dir;
+  return dirs.back();
+}
+
+std::string DescribeDefaults() {
+  const std::string data = velsrv::UserDataFolder("velmora");
+  return "This copy reads its images from " + FindAssetsDir() +
+         "; the built-in server keeps its database in " +
+         (data.empty() ? std::string("memory only (no HOME)") : data + "/game.db") + ".\n";
+}
+
+DisplayAccess CheckDisplayAccess() {
+  if (!Env("SDL_VIDEODRIVER").empty()) return DisplayAccess::Any;
+  // libwayland needs an absolute XDG_RUNTIME_DIR unless it is handed a socket or a full path.
+  const bool waylandReachable = Env("XDG_RUNTIME_DIR").rfind('/', 0) == 0 ||
+                                Env("WAYLAND_DISPLAY").rfind('/', 0) == 0 ||
+                                !Env("WAYLAND_SOCKET").empty();
+  if (waylandReachable) return DisplayAccess::Any;
+  return Env("DISPLAY").empty() ? DisplayAccess::None : DisplayAccess::X11Only;
 }
 
 }  // namespace velapp

@@ -179,8 +179,8 @@ Options:
   --state-json FILE    when the run ends, write the game's state to FILE as one JSON
                        object: coins, lot, panel, msgbox, windows, callout, lucky_lines,
                        my_lines, connected (see docs/client.md)
-  --assets DIR         where the game's images and configuration are (default: ./assets,
-                       else the source tree's)
+  --assets DIR         where the game's images and configuration are (default: the
+                       installed game's, else the source tree's, else ./assets)
   --db FILE            database of the built-in server (default: ~/.local/share/velmora/game.db)
   --lot-seconds S      how long a lot of the built-in server stays on sale (default 60)
   --bots N             simulated players of the built-in server (default 8)

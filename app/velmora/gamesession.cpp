@@ -24,6 +24,8 @@ namespace {
 
 const char* const kWindowTitle = "Velmora";
 const char* const kLoopback = "127.0.0.1";
+const char* const kNoDisplay =
+    "no display to show the window on (is DISPLAY set?); use --headless to run without one";
 const char* const kServerGoodsFile = "server/goods.xml";
 const char* const kLocalPasswordFile = "local-password";
 // More simulated players than the server's own default: the hall feels busy, while the
@@ -104,6 +106,16 @@ bool GameSession::CreateDevice(std::string* error) {
     if (!m_device) *error = "cannot create the off-screen renderer";
     return m_device != nullptr;
   }
+  switch (CheckDisplayAccess()) {
+    case DisplayAccess::None:
+      *error = kNoDisplay;
+      return false;
+    case DisplayAccess::X11Only:
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+      break;
+    case DisplayAccess::Any:
+      break;
+  }
   std::string why;
   m_device = plat::RenderDevice::CreateWindowed(kWindowTitle, kScreenWidth, kScreenHeight, &why);
   if (!m_device) {
@@ -112,7 +124,7 @@ bool GameSession::CreateDevice(std::string* error) {
   }
   if (IsInvisibleVideoDriver()) {
     m_device.reset();
-    *error = "no display to show the window on (is DISPLAY set?); use --headless to run without one";
+    *error = kNoDisplay;
     return false;
   }
   return true;

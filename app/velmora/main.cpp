@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/velmora/appenvironment.h"
 #include "app/velmora/appoptions.h"
 #include "app/velmora/gamestate.h"
 #include "app/velmora/gamesession.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   switch (velapp::ParseAppOptions(args, &options, &error)) {
     case velapp::ParseOutcome::Help:
       std::fputs(velapp::HelpText().c_str(), stdout);
+      std::fputs(("\n" + velapp::DescribeDefaults()).c_str(), stdout);
       return 0;
     case velapp::ParseOutcome::Error:
       std::fprintf(stderr, "velmora: %s (see velmora --help)\n", error.c_str());
