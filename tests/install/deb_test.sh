@@ -8,6 +8,7 @@ BUILD=$1
 WORK=$(mktemp -d /tmp/velmora-deb-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 for tool in cpack dpkg-deb dpkg-shlibdeps readelf; do
   command -v "$tool" >/dev/null || fail "$tool is missing (./tools/setup.sh installs it)"
 done
@@ -53,17 +54,18 @@ for pkg in fonts-arphic-uming libsdl2-2.0-0 libsdl2-image-2.0-0 libfreetype6 lib
            libsqlite3-0 libtinyxml2.6.2v5 libguichan-0.8.1-1v5; do
   declared "$pkg" || fail "Depends lacks $pkg"
 done
+ldconfig -p >"$WORK/ldcache"
 for prog in velmora velmora-server; do
   for lib in $(readelf -d "$WORK/root/usr/bin/$prog" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
-    path=$(ldconfig -p | awk -v l="$lib" '$1 == l && /x86-64|x86_64|64bit/ {print $NF; exit}')
-    [[ -n "$path" ]] || path=$(ldconfig -p | awk -v l="$lib" '$1 == l {print $NF; exit}')
+    path=$(awk -v l="$lib" '$1 == l && /x86-64|x86_64|64bit/ {print $NF; exit}' "$WORK/ldcache")
+    [[ -n "$path" ]] || path=$(awk -v l="$lib" '$1 == l {print $NF; exit}' "$WORK/ldcache")
     [[ -n "$path" ]] || fail "$prog needs $lib, which is not installed here"
     # dpkg knows a file by the name its package ships (/lib or /usr/lib, the soname's target).
     owner=
     candidates=("$path" "$(readlink -f "$path")" "/usr$path" "${path#/usr}")
     if target=$(readlink "$path"); then candidates+=("$(dirname "$path")/$target"); fi
     for candidate in "${candidates[@]}"; do
-      owner=$(dpkg -S "$candidate" 2>/dev/null | head -1 | cut -d: -f1) || true
+      owner=$(dpkg -S "$candidate" 2>/dev/null | sed -n '1s/:.*//p') || true
       [[ -n "$owner" ]] && break
     done
     [[ -n "$owner" ]] || fail "no package owns $path ($lib)"
