@@ -73,7 +73,9 @@ for _ in $(seq 1 600); do
   sleep 0.1
 done
 [[ -n "$port" ]] || { cat "$WORK/server.log"; fail "installed velmora-server did not start"; }
-"$PREFIX/bin/velmora" --connect "127.0.0.1:$port" --headless --frames 30 >"$WORK/client.log" 2>&1 \
+echo "installed-test-password" >"$WORK/password"
+"$PREFIX/bin/velmora" --connect "127.0.0.1:$port" --password-file "$WORK/password" --headless --frames 30 \
+  >"$WORK/client.log" 2>&1 \
   || { cat "$WORK/client.log"; fail "velmora could not play on the installed server"; }
 kill "$SERVER_PID"
 wait "$SERVER_PID" || fail "velmora-server did not stop cleanly"
