@@ -126,6 +126,7 @@ class Harness {
     o.clock = clock;
     o.tickMs = 0;
     o.RelaxAccountChecksForTests();
+    o.plain = true;
     return o;
   }
 

@@ -24,6 +24,7 @@ void Usage() {
   std::printf(
       "usage: velmora-server [--port N] [--bind ADDR] [--db FILE] [--goods FILE] [--bots N]\n"
       "                      [--lot-seconds S] [--pause-seconds S] [--seed N] [--fast-sync] [--quiet]\n"
+      "                      [--cert FILE --key FILE] [--plain]\n"
       "  --port N          port to listen on; 0 (the default) picks a free one; the bound port is printed\n"
       "  --bind ADDR       address to listen on (default 127.0.0.1; 0.0.0.0 for a LAN)\n"
       "  --db FILE         the players' coins and the lots (default: velmora-server.db in the\n"
@@ -36,7 +37,14 @@ void Usage() {
       "  --pause-seconds S pause between lots (default 5)\n"
       "  --seed N          random seed (default: random)\n"
       "  --fast-sync       do not wait for the disk on every commit\n"
-      "  --quiet           no log on standard output\n",
+      "  --quiet           no log on standard output\n"
+      "  --cert FILE --key FILE  the TLS certificate and its key (PEM). Without them a\n"
+      "                    self-signed pair is made at the first start beside the database\n"
+      "                    (NAME.crt, and NAME.key readable by its owner only) and kept\n"
+      "  --plain           no TLS; only on a loopback address (--bind 127.0.0.1 or ::1)\n"
+      "Every connection speaks TLS. The certificate's fingerprint is printed at every start:\n"
+      "players see it at their first connection and should compare. Every nickname is an\n"
+      "account: its first login sets the password (see docs/protocol.md).\n",
       db.empty() ? "none, as neither XDG_DATA_HOME nor HOME is set" : db.c_str());
 }
 
@@ -102,6 +110,9 @@ int main(int argc, char** argv) {
     else if (arg == "--seed") options.seed = number(~0ull);
     else if (arg == "--fast-sync") options.durable = false;
     else if (arg == "--quiet") quiet = true;
+    else if (arg == "--plain") options.plain = true;
+    else if (arg == "--cert") options.certFile = text();
+    else if (arg == "--key") options.keyFile = text();
     else if (arg == "--help" || arg == "-h") {
       Usage();
       return 0;
@@ -144,6 +155,8 @@ int main(int argc, char** argv) {
   }
   std::printf("velmora-server listening on %s:%u\n", options.bindAddress.c_str(), server.Port());
   std::printf("velmora-server database %s\n", options.dbPath.c_str());
+  if (options.plain) std::printf("plain connections, no TLS (loopback only)\n");
+  else std::printf("TLS certificate fingerprint %s\n", server.CertificateFingerprint().c_str());
   std::fflush(stdout);
   while (!g_stop) {
     struct timespec pause = {0, 200 * 1000 * 1000};

@@ -69,6 +69,8 @@ Server::Stats Server::GetStats() {
   return stats;
 }
 
+std::string Server::CertificateFingerprint() const { return core_ ? core_->Fingerprint() : std::string(); }
+
 bool Server::SetLocalPassword(const std::string& nicknameGbk, const std::string& password) {
   if (!core_) return false;
   const auto key = NicknameKey(nicknameGbk);

@@ -41,6 +41,8 @@ class Server {
   bool Start(std::uint16_t port, const ServerOptions& options, std::string* error = nullptr);
   // The bound port (0 while stopped).
   std::uint16_t Port() const { return port_; }
+  // The TLS certificate's fingerprint (plat::net::FormatFingerprint); empty when plain.
+  std::string CertificateFingerprint() const;
   bool IsRunning() const { return core_ != nullptr; }
   // Closes every connection and joins the thread. Not from a server callback.
   void Stop();

@@ -1,6 +1,7 @@
 #include "server/servercore.h"
 
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 #include "client/core/cmd_velmora.h"
@@ -78,6 +79,7 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
     if (error) *error = "bad bind address " + options_.bindAddress;
     return false;
   }
+  if (!SetUpTls(address, error)) return false;
   const asio::ip::tcp::endpoint endpoint(address, port);
   acceptor_.open(endpoint.protocol(), ec);
   if (!ec) acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
@@ -92,6 +94,40 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
   Accept();
   ScheduleGameTick();
   ScheduleHousekeeping();
+  return true;
+}
+
+bool ServerCore::SetUpTls(const asio::ip::address& bindAddress, std::string* error) {
+  std::string why;
+  if (options_.plain) {
+    // Clear text may not leave the machine: passwords travel in the login.
+    if (!bindAddress.is_loopback()) {
+      if (error) *error = "a plain (unencrypted) listener is allowed only on a loopback address, not " + options_.bindAddress;
+      return false;
+    }
+    return true;
+  }
+  const bool givenFiles = !options_.certFile.empty() || !options_.keyFile.empty();
+  bool ok = false;
+  if (givenFiles) {
+    if (options_.certFile.empty() || options_.keyFile.empty()) {
+      if (error) *error = "give both a certificate and its key";
+      return false;
+    }
+    ok = LoadOrCreateIdentity(options_.certFile, options_.keyFile, false, &identity_, &why);
+  } else if (options_.dbPath == ":memory:" || options_.dbPath.empty()) {
+    ok = CreateIdentity(&identity_, &why);
+  } else {
+    const std::string cert = CertPathBeside(options_.dbPath);
+    const bool fresh = !std::filesystem::exists(cert);
+    ok = LoadOrCreateIdentity(cert, KeyPathBeside(options_.dbPath), true, &identity_, &why);
+    if (ok && fresh) Log("made a new certificate " + cert + " and its key " + KeyPathBeside(options_.dbPath));
+  }
+  if (ok) tls_ = MakeServerContext(identity_, &why);
+  if (!tls_) {
+    if (error) *error = why;
+    return false;
+  }
   return true;
 }
 
@@ -127,12 +163,14 @@ void ServerCore::Admit(asio::ip::tcp::socket socket) {
     return;
   }
   const std::uint64_t id = nextSessionId_++;
-  auto session = std::make_shared<Session>(std::move(socket), *this, id, options_.maxQueuedBytes, *connectionClock_);
+  auto stream = tls_ ? MakeTlsStream(std::move(socket), *tls_) : MakePlainStream(std::move(socket));
+  auto session = std::make_shared<Session>(std::move(stream), *this, id, options_.maxQueuedBytes, *connectionClock_);
   sessions_[id] = session;
   if (refusal != nullptr) {
     Log("connection from " + address + " refused: " + (refusal == kReasonFull ? "server full" : "too many from that address"));
     ++droppedPeers_;
     RefuseLogin(*session, refusal);  // said at once, without reading anything
+    session->Start(false);
     return;
   }
   addressOf_[id] = address;
@@ -272,11 +310,11 @@ void ServerCore::OnLogin(Session& session, const net::FrameView& frame) {
     auto s = weak.lock();
     if (!s || !s->IsOpen() || shutDown_) return;
     if (!verdict.admitted) RefuseLogin(*s, verdict.reasonUtf8);
-    else Admit(*s, verdict.player);
+    else EnterPlayer(*s, verdict.player);
   });
 }
 
-void ServerCore::Admit(Session& session, const PlayerRow& player) {
+void ServerCore::EnterPlayer(Session& session, const PlayerRow& player) {
   auto previous = byUser_.find(player.id);
   if (previous != byUser_.end()) {
     // The newer connection wins: the old one is likely a peer that vanished.

@@ -19,6 +19,7 @@
 #include "server/serveroptions.h"
 #include "server/session.h"
 #include "server/store.h"
+#include "server/tlsidentity.h"
 
 namespace velsrv {
 
@@ -31,6 +32,8 @@ class ServerCore final : public Outbox, public Session::Host {
   bool Init(std::uint16_t port, std::string* error);
   std::uint16_t Port() const { return port_; }
   const ServerOptions& Options() const { return options_; }
+  // Of the certificate every connection is offered; empty for a plain server.
+  const std::string& Fingerprint() const { return identity_.fingerprint; }
   asio::io_context& Io() { return io_; }
   // On the server thread: closes the listener, the timers and every session.
   void Shutdown();
@@ -62,8 +65,9 @@ class ServerCore final : public Outbox, public Session::Host {
   void Refuse(Session& session);
   void RefuseLogin(Session& session, const std::string& reasonUtf8);
   void ReplyNoUser(Session& session);
+  bool SetUpTls(const asio::ip::address& bindAddress, std::string* error);
   void OnLogin(Session& session, const plat::net::FrameView& frame);
-  void Admit(Session& session, const PlayerRow& player);
+  void EnterPlayer(Session& session, const PlayerRow& player);
   void OnGame(Session& session, const plat::net::FrameView& frame);
   void Log(const std::string& line) const;
 
@@ -80,6 +84,8 @@ class ServerCore final : public Outbox, public Session::Host {
   // Declared after the game so it is destroyed first, with every handler
   // that still refers to a session.
   asio::io_context io_;
+  TlsIdentity identity_;
+  std::unique_ptr<asio::ssl::context> tls_;  // null: plain
   asio::ip::tcp::acceptor acceptor_;
   asio::steady_timer gameTimer_;
   asio::steady_timer houseTimer_;

@@ -13,6 +13,12 @@ class Clock;
 
 struct ServerOptions {
   std::string bindAddress = "127.0.0.1";
+  // Every connection speaks TLS unless `plain`, which only a loopback address may use. The
+  // certificate and key: these files, or (both empty) a pair beside the database, made at the
+  // first start; a database kept nowhere gets a pair kept nowhere.
+  bool plain = false;
+  std::string certFile;
+  std::string keyFile;
   std::string dbPath = "velmora-server.db";  // ":memory:" keeps nothing
   std::string goodsFile;                      // empty: assets/server/goods.xml under the working directory
   int bots = 3;

@@ -19,8 +19,9 @@ std::uint64_t SteadyNowMs() {
           .count());
 }
 
-Session::Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, Clock& clock)
-    : socket_(std::move(socket)),
+Session::Session(std::unique_ptr<PeerStream> stream, Host& host, std::uint64_t id, std::size_t maxQueuedBytes,
+                 Clock& clock)
+    : stream_(std::move(stream)),
       host_(host),
       id_(id),
       maxQueuedBytes_(maxQueuedBytes),
@@ -28,10 +29,20 @@ Session::Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std
       openedAtMs_(clock.NowMs()),
       lastReceivedMs_(openedAtMs_) {}
 
-void Session::Start() {
+void Session::Start(bool readFrames) {
   asio::error_code ec;
-  socket_.set_option(asio::ip::tcp::no_delay(true), ec);
-  ReadMore();
+  stream_->Socket().set_option(asio::ip::tcp::no_delay(true), ec);
+  auto self = shared_from_this();
+  stream_->Handshake([self, readFrames](const asio::error_code& ec) {
+    if (self->closed_) return;
+    if (ec) {
+      self->Drop();  // not our protocol, or a peer that gave up
+      return;
+    }
+    self->ready_ = true;
+    self->WriteMore();
+    if (readFrames) self->ReadMore();
+  });
 }
 
 bool Session::CountRefused() { return ++refused_ <= kMaxRefusedFrames; }
@@ -39,8 +50,8 @@ bool Session::CountRefused() { return ++refused_ <= kMaxRefusedFrames; }
 void Session::ReadMore() {
   if (closed_) return;
   auto self = shared_from_this();
-  socket_.async_read_some(asio::buffer(readBuffer_),
-                          [self](const asio::error_code& ec, std::size_t bytes) { self->OnRead(ec, bytes); });
+  stream_->ReadSome(asio::buffer(readBuffer_),
+                    [self](const asio::error_code& ec, std::size_t bytes) { self->OnRead(ec, bytes); });
 }
 
 void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
@@ -88,7 +99,7 @@ void Session::Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data
 }
 
 void Session::WriteMore() {
-  if (closed_ || pending_.empty()) return;
+  if (closed_ || !ready_ || pending_.empty()) return;
   buffers_.clear();
   while (!pending_.empty() && inflight_.size() < kMaxBatchFrames) {
     inflight_.push_back(std::move(pending_.front()));
@@ -97,7 +108,7 @@ void Session::WriteMore() {
   }
   writeStartedMs_ = clock_.NowMs();
   auto self = shared_from_this();
-  asio::async_write(socket_, buffers_, [self](const asio::error_code& ec, std::size_t) { self->OnWritten(ec); });
+  stream_->WriteAll(buffers_, [self](const asio::error_code& ec, std::size_t) { self->OnWritten(ec); });
 }
 
 void Session::OnWritten(const asio::error_code& ec) {
@@ -128,9 +139,7 @@ void Session::Close() {
   if (closed_) return;
   closed_ = true;
   auto self = shared_from_this();  // the host may drop its reference below
-  asio::error_code ec;
-  socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ec);
-  socket_.close(ec);
+  stream_->Close();
   pending_.clear();
   host_.OnClosed(*this);
 }

@@ -13,6 +13,7 @@
 
 #include "platform/net/framedecoder.h"
 #include "server/clock.h"
+#include "server/peerstream.h"
 
 namespace velsrv {
 
@@ -26,9 +27,11 @@ class Session : public std::enable_shared_from_this<Session> {
   };
 
   // `clock` is the connection clock (real time outside tests); it outlives the session.
-  Session(asio::ip::tcp::socket socket, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, Clock& clock);
+  Session(std::unique_ptr<PeerStream> stream, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, Clock& clock);
 
-  void Start();
+  // Handshakes (TLS), then writes what is queued and, with readFrames, reads. A failed
+  // handshake closes the session.
+  void Start(bool readFrames = true);
   // Queues a frame already encoded (shared by every receiver of a broadcast).
   void Send(std::shared_ptr<const std::string> frame);
   void Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size);
@@ -60,7 +63,7 @@ class Session : public std::enable_shared_from_this<Session> {
   void WriteMore();
   void OnWritten(const asio::error_code& ec);
 
-  asio::ip::tcp::socket socket_;
+  std::unique_ptr<PeerStream> stream_;
   Host& host_;
   std::uint64_t id_;
   std::size_t maxQueuedBytes_;
@@ -71,6 +74,7 @@ class Session : public std::enable_shared_from_this<Session> {
   std::uint32_t userId_ = 0;
   bool closed_ = false;
   bool closing_ = false;
+  bool ready_ = false;  // handshake done: writes may go
   bool dropped_ = false;
   unsigned refused_ = 0;
 

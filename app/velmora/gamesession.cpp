@@ -28,6 +28,7 @@ const char* const kNoDisplay =
     "no display to show the window on (is DISPLAY set?); use --headless to run without one";
 const char* const kServerGoodsFile = "server/goods.xml";
 const char* const kLocalPasswordFile = "local-password";
+const char* const kKnownServersFile = "known_servers";
 // More simulated players than the server's own default: the hall feels busy, while the
 // players' own pacing leaves every lot on sale long enough, and shares enough, for people.
 constexpr int kEmbeddedBots = 8;
@@ -52,6 +53,7 @@ bool IsInvisibleVideoDriver() {
 
 GameSession::GameSession(AppOptions options) : m_options(std::move(options)) {
   m_serverOptions.bindAddress = kLoopback;
+  m_serverOptions.plain = true;  // it never leaves the machine
   m_serverOptions.dbPath = m_options.dbPath;  // empty: the player's data folder, at start
   if (m_options.lotSeconds != 0) m_serverOptions.lotSeconds = m_options.lotSeconds;
   m_serverOptions.bots = m_options.bots >= 0 ? m_options.bots : kEmbeddedBots;
@@ -61,6 +63,8 @@ GameSession::GameSession(AppOptions options) : m_options(std::move(options)) {
     m_transportOptions.host = m_options.host;
     m_transportOptions.port = m_options.port;
     m_transportOptions.password = m_options.password;
+    const std::string dir = DataFolder();
+    m_transportOptions.knownServersPath = dir.empty() ? std::string() : dir + "/" + kKnownServersFile;
   }
 }
 
@@ -93,6 +97,7 @@ bool GameSession::StartServer(std::string* error) {
   }
   m_transportOptions.host = kLoopback;
   m_transportOptions.port = m_server->Port();
+  m_transportOptions.tls = false;  // the built-in server listens in clear on loopback only
   return true;
 }
 

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
   session.Run(&g_stop);
   int status = 0;
   if (session.Transport().GetState() == plat::TcpTransport::State::Refused) {
-    std::fprintf(stderr, "velmora: the server refused the login: %s\n",
-                 plat::GbkToUtf8(session.Transport().RefusalReason()).c_str());
+    std::fprintf(stderr, "velmora: login refused: %s\n",
+                 session.Transport().RefusalText().c_str());
     status = 1;
   }
   if (!options.screenshot.empty() && !session.SaveScreenshot(options.screenshot, &error)) {

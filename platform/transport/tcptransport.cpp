@@ -26,6 +26,7 @@ const std::string kTextRefusedPrefix = Utf8ToGbk("服务器拒绝登录：");
 const std::string kTextOfflineRefusedPrefix = Utf8ToGbk("未连接服务器，操作未发送。");
 const std::string kTextBusy = Utf8ToGbk("网络繁忙，操作未发送");
 const std::string kTextFlood = Utf8ToGbk("服务器发送的消息过多，连接已断开，正在重新连接…");
+const std::string kTextCertificateChanged = Utf8ToGbk("服务器证书与上次不同，已拒绝连接（详见控制台）");
 
 constexpr std::size_t kReadChunk = 16384;
 // Reads per wake-up before writes, timers and a stop get their turn.
@@ -74,6 +75,7 @@ bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& o
 
   m_options = options;
   m_queue = &queue;
+  m_known = std::make_unique<KnownServers>(options.knownServersPath);
   m_stop = false;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -82,6 +84,7 @@ bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& o
     m_stats = Stats();
     m_lastStatus.clear();
     m_refusalGbk.clear();
+    m_refusalUtf8.clear();
     SetStateLocked(State::Connecting);
     PushStatusLocked(kTextConnecting, true);
   }
@@ -132,9 +135,19 @@ TcpTransport::Stats TcpTransport::GetStats() const {
   return m_stats;
 }
 
-std::string TcpTransport::RefusalReason() const {
+std::string TcpTransport::RefusalText() const {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return m_refusalGbk;
+  return m_refusalUtf8;
+}
+
+TcpSocket::IoResult TcpTransport::Link::Read(void* buffer, std::size_t size, std::size_t* done,
+                                             std::string* error) {
+  return tls != nullptr ? tls->Read(buffer, size, done, error) : socket.Read(buffer, size, done, error);
+}
+
+TcpSocket::IoResult TcpTransport::Link::Write(const void* data, std::size_t size, std::size_t* done,
+                                              std::string* error) {
+  return tls != nullptr ? tls->Write(data, size, done, error) : socket.Write(data, size, done, error);
 }
 
 std::string TcpTransport::Endpoint() const {
@@ -211,7 +224,11 @@ void TcpTransport::Run() {
       ++m_stats.connections;
     }
     const std::uint64_t loginsBefore = GetStats().logins;
-    const Outcome outcome = RunConnection(socket, &reason);
+    std::unique_ptr<TlsChannel> tls;
+    Outcome outcome = Outcome::Lost;
+    if (!m_options.tls || Secure(socket, &tls, &outcome, &reason))
+      outcome = RunConnection(Link{socket, tls.get()}, &reason);
+    tls.reset();
     socket.Close();
     if (GetStats().logins != loginsBefore) {
       everOnline = true;
@@ -249,13 +266,102 @@ void TcpTransport::OnLoginRefused(const std::string& reasonGbk) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_out.Clear(net::kMainGame);
     m_refusalGbk = reasonGbk;
+    m_refusalUtf8 = GbkToUtf8(reasonGbk);
     SetStateLocked(State::Refused);
     PushStatusLocked(kTextRefusedPrefix + reasonGbk, true);
   }
   Log("the server at " + Endpoint() + " refused the login: " + GbkToUtf8(reasonGbk));
 }
 
-TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string* reason) {
+void TcpTransport::OnCertificateChanged(const std::string& pinned, const std::string& offered) {
+  const std::string file = m_known->Path().empty() ? std::string("(this run only)") : m_known->Path();
+  const std::string text = "the server at " + Endpoint() + " shows another certificate than the one pinned at the first connection:\n" +
+                           "  pinned:  " + pinned + "\n  offered: " + offered + "\n" +
+                           "Someone may be in between. If the server's operator replaced its certificate on purpose " +
+                           "(ask for its fingerprint, printed when velmora-server starts), accept the new one by " +
+                           "removing the line for " + Endpoint() + " from " + file + ", then connect again.";
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_out.Clear(net::kMainGame);
+    m_refusalGbk = kTextCertificateChanged;
+    m_refusalUtf8 = text;
+    SetStateLocked(State::Refused);
+    PushStatusLocked(kTextCertificateChanged, true);
+  }
+  Log(text);
+}
+
+bool TcpTransport::Secure(TcpSocket& socket, std::unique_ptr<TlsChannel>* tls, Outcome* outcome,
+                          std::string* reason) {
+  *outcome = Outcome::Lost;
+  *tls = TlsChannel::Create(socket, m_options.host, reason);
+  if (!*tls) return false;
+  // The handshake counts against the login time: a server that never finishes it is dropped.
+  const std::uint64_t deadline = SteadyMs() + m_options.loginTimeoutMs;
+  for (;;) {
+    short events = 0;
+    switch ((*tls)->Handshake(reason)) {
+      case TlsChannel::Step::Done:
+        events = -1;
+        break;
+      case TlsChannel::Step::WantRead:
+        events = POLLIN;
+        break;
+      case TlsChannel::Step::WantWrite:
+        events = POLLOUT;
+        break;
+      case TlsChannel::Step::Failed:
+        return false;
+    }
+    if (events < 0) break;
+    const std::uint64_t now = SteadyMs();
+    if (now >= deadline) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      ++m_stats.timeouts;
+      *reason = "TLS handshake not done within " + std::to_string(m_options.loginTimeoutMs) + " ms";
+      return false;
+    }
+    pollfd fds[2] = {{socket.Fd(), events, 0}, {m_wake.Fd(), POLLIN, 0}};
+    if (::poll(fds, 2, Remaining(deadline, now)) < 0 && errno != EINTR) {
+      *reason = std::string("poll: ") + std::strerror(errno);
+      return false;
+    }
+    if ((fds[1].revents & POLLIN) != 0) m_wake.Drain();
+    if (m_stop) {
+      *outcome = Outcome::Stopped;
+      return false;
+    }
+  }
+  const std::string offered = (*tls)->PeerFingerprint();
+  if (offered.empty()) {
+    *reason = "the server showed no certificate";
+    return false;
+  }
+  std::string pinned;
+  switch (m_known->Check(Endpoint(), offered, &pinned)) {
+    case KnownServers::Verdict::Known:
+      return true;
+    case KnownServers::Verdict::Changed:
+      OnCertificateChanged(pinned, offered);
+      *outcome = Outcome::Refused;
+      *reason = "certificate changed";
+      return false;
+    case KnownServers::Verdict::New:
+      break;
+  }
+  std::string why;
+  if (!m_known->Remember(Endpoint(), offered, &why)) {
+    Log("cannot pin the certificate of " + Endpoint() + " (" + why + "); it is trusted for this run only");
+    m_known = std::make_unique<KnownServers>(std::string());
+    m_known->Remember(Endpoint(), offered, nullptr);
+  }
+  Log("first connection to " + Endpoint() + ": its certificate " + offered + " is now pinned" +
+      (m_known->Path().empty() ? std::string(" for this run") : " in " + m_known->Path()) +
+      "; compare it with the fingerprint velmora-server printed when it started");
+  return true;
+}
+
+TcpTransport::Outcome TcpTransport::RunConnection(Link link, std::string* reason) {
   net::NetLoginRequest login{};
   std::memcpy(login.nickname, m_options.nicknameGbk.data(), m_options.nicknameGbk.size());
   login.protocolVersion = net::kProtocolVersion;
@@ -307,18 +413,24 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
       }
       timeout = EarliestTimeout(timeout, kFullQueuePollMs);
     }
-    const short events = static_cast<short>((mayRead ? POLLIN : 0) | (wantWrite ? POLLOUT : 0));
-    pollfd fds[2] = {{events != 0 ? socket.Fd() : -1, events, 0}, {m_wake.Fd(), POLLIN, 0}};
-    if (::poll(fds, 2, timeout) < 0 && errno != EINTR) {
+    // TLS may hold decrypted bytes poll() cannot see, or need the socket writable to read.
+    const bool tlsWantsWrite = link.tls != nullptr && link.tls->WantsWrite();
+    const bool buffered = mayRead && link.tls != nullptr && link.tls->HasBuffered();
+    const short events =
+        static_cast<short>((mayRead ? POLLIN : 0) | (wantWrite || tlsWantsWrite ? POLLOUT : 0));
+    pollfd fds[2] = {{events != 0 ? link.socket.Fd() : -1, events, 0}, {m_wake.Fd(), POLLIN, 0}};
+    if (::poll(fds, 2, buffered ? 0 : timeout) < 0 && errno != EINTR) {
       *reason = std::string("poll: ") + std::strerror(errno);
       return Outcome::Lost;
     }
     if ((fds[1].revents & POLLIN) != 0) m_wake.Drain();
     if (m_stop) return Outcome::Stopped;
 
-    if (mayRead && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+    const bool readable = mayRead && ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 || buffered ||
+                                      (tlsWantsWrite && (fds[0].revents & POLLOUT) != 0));
+    if (readable) {
       Outcome outcome = Outcome::Lost;
-      if (!ReadAvailable(socket, decoder, &online, &outcome, reason)) return outcome;
+      if (!ReadAvailable(link, decoder, &online, &outcome, reason)) return outcome;
       lastReceived = SteadyMs();
     }
     {
@@ -326,7 +438,7 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
       wantWrite = !m_out.Empty();
     }
     if (wantWrite) {
-      if (!WritePending(socket, reason)) return Outcome::Lost;
+      if (!WritePending(link, reason)) return Outcome::Lost;
       lastSent = SteadyMs();
     }
 
@@ -350,13 +462,13 @@ TcpTransport::Outcome TcpTransport::RunConnection(TcpSocket& socket, std::string
   }
 }
 
-bool TcpTransport::ReadAvailable(TcpSocket& socket, net::FrameDecoder& decoder, bool* online,
+bool TcpTransport::ReadAvailable(Link link, net::FrameDecoder& decoder, bool* online,
                                  Outcome* outcome, std::string* reason) {
   std::uint8_t buffer[kReadChunk];
   for (int pass = 0; pass < kMaxReadsPerPass; ++pass) {
     if (!m_gate.MayRead(m_queue->Bytes(), SteadyMs())) return true;
     std::size_t got = 0;
-    switch (socket.Read(buffer, sizeof(buffer), &got, reason)) {
+    switch (link.Read(buffer, sizeof(buffer), &got, reason)) {
       case TcpSocket::IoResult::WouldBlock:
         return true;
       case TcpSocket::IoResult::Closed:
@@ -404,11 +516,11 @@ bool TcpTransport::ReadAvailable(TcpSocket& socket, net::FrameDecoder& decoder, 
   return true;
 }
 
-bool TcpTransport::WritePending(TcpSocket& socket, std::string* reason) {
+bool TcpTransport::WritePending(Link link, std::string* reason) {
   std::lock_guard<std::mutex> lock(m_mutex);
   while (!m_out.Empty()) {
     std::size_t done = 0;
-    switch (socket.Write(m_out.HeadData(), m_out.HeadSize(), &done, reason)) {
+    switch (link.Write(m_out.HeadData(), m_out.HeadSize(), &done, reason)) {
       case TcpSocket::IoResult::Ok:
         m_out.Consume(done);
         break;

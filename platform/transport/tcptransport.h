@@ -6,6 +6,7 @@
 // with growing delays; each new connection logs in again and brings a fresh scene. While not
 // logged in, Send refuses and says so on the status line: nothing is queued for later.
 #include <atomic>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -17,7 +18,9 @@
 #include "platform/transport/inboundgate.h"
 #include "platform/transport/outboundqueue.h"
 #include "platform/transport/reconnectbackoff.h"
+#include "platform/transport/knownservers.h"
 #include "platform/transport/tcpsocket.h"
+#include "platform/transport/tlschannel.h"
 #include "platform/transport/tcptransportoptions.h"
 #include "platform/transport/wakeevent.h"
 
@@ -70,22 +73,35 @@ class TcpTransport final : public ITransport {
   bool IsConnected() const override { return GetState() == State::Online; }
   Stats GetStats() const;
   std::string Endpoint() const;  // "host:port"
-  // Why the server refused the login (GBK), once the state is Refused.
-  std::string RefusalReason() const;
+  // Why the login was refused (UTF-8), once the state is Refused: the server's reason, or a
+  // server certificate that differs from the pinned one.
+  std::string RefusalText() const;
 
  private:
   enum class Outcome { Stopped, Lost, Refused, Flood };
 
+  // The connection as the loop sees it: the socket, with TLS over it or not.
+  struct Link {
+    TcpSocket& socket;
+    TlsChannel* tls;
+    TcpSocket::IoResult Read(void* buffer, std::size_t size, std::size_t* done, std::string* error);
+    TcpSocket::IoResult Write(const void* data, std::size_t size, std::size_t* done, std::string* error);
+  };
+
   void Run();
-  Outcome RunConnection(TcpSocket& socket, std::string* reason);
+  // Handshakes and checks the pinned fingerprint. Lost (retry) or Refused (a changed
+  // certificate) on failure, with the reason.
+  bool Secure(TcpSocket& socket, std::unique_ptr<TlsChannel>* tls, Outcome* outcome, std::string* reason);
+  Outcome RunConnection(Link link, std::string* reason);
   // Reads what is there; false when the connection is over (outcome and reason set).
-  bool ReadAvailable(TcpSocket& socket, net::FrameDecoder& decoder, bool* online,
-                     Outcome* outcome, std::string* reason);
-  bool WritePending(TcpSocket& socket, std::string* reason);
+  bool ReadAvailable(Link link, net::FrameDecoder& decoder, bool* online, Outcome* outcome,
+                     std::string* reason);
+  bool WritePending(Link link, std::string* reason);
   // Waits up to `ms`; false when a stop was asked for.
   bool Pause(std::uint32_t ms);
   void OnConnectionEnded(const std::string& reason, bool flood);
   void OnLoginRefused(const std::string& reasonGbk);
+  void OnCertificateChanged(const std::string& pinned, const std::string& offered);
 
   // Callers hold m_mutex: state changes and status texts stay in one order with the queue.
   void SetStateLocked(State state) { m_state = state; }
@@ -105,7 +121,9 @@ class TcpTransport final : public ITransport {
   InboundGate m_gate{0, 0};  // transport thread only
   Stats m_stats;
   std::string m_lastStatus;  // what this transport last put on the status line (GBK)
-  std::string m_refusalGbk;  // the server's reason, once refused
+  std::string m_refusalGbk;   // for the status line, once refused
+  std::string m_refusalUtf8;  // the whole story, for the console
+  std::unique_ptr<KnownServers> m_known;
 };
 
 }  // namespace plat

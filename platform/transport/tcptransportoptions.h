@@ -12,6 +12,10 @@ struct TcpTransportOptions {
   std::uint16_t port = 0;
   std::string nicknameGbk;  // the login name, 1 to 31 bytes
   std::string password;     // UTF-8, 1 to 128 bytes; never logged
+  // TLS with the server's certificate pinned on first use in this file (KnownServers; empty:
+  // pinned for this run only). Off only for a server on the same machine.
+  bool tls = true;
+  std::string knownServersPath;
 
   std::uint32_t connectTimeoutMs = 3000;
   std::uint32_t loginTimeoutMs = 10000;  // connected, but no user record yet

@@ -67,6 +67,17 @@ TEST_F(LoginProgramTest, RightPasswordPlaysAndAWrongOneExitsWithTheReason) {
   EXPECT_EQ(Play("alice", "wrong-password", &err), 1) << err;
   EXPECT_NE(err.find("密码错误"), std::string::npos) << err;
   EXPECT_EQ(err.find("wrong-password"), std::string::npos) << "the password must never be printed";
+
+  // Another certificate on the same host and port than the one pinned at the first run.
+  const std::string known = dir_ + "/data/velmora/known_servers";
+  std::ifstream in(known);
+  const std::string pins((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_NE(pins.find(server_.CertificateFingerprint()), std::string::npos) << pins;
+  const std::string forged = "SHA256:00:11";
+  std::ofstream(known) << "127.0.0.1:" << server_.Port() << " " << forged << "\n";
+  EXPECT_EQ(Play("alice", "alice-password", &err), 1) << err;
+  EXPECT_NE(err.find(forged), std::string::npos) << err;
+  EXPECT_NE(err.find(server_.CertificateFingerprint()), std::string::npos) << err;
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ velsrv::ServerOptions E2eFixture::ServerOptions() {
   o.clock = &clock;
   o.tickMs = 0;
   o.durable = false;
-  o.RelaxAccountChecksForTests();
+  o.RelaxAccountChecksForTests();  // and TLS, as a player's server has it
   return o;
 }
 
@@ -70,6 +70,7 @@ void E2eFixture::StartClient(const std::string& nicknameUtf8) {
   app.port = server.Port();
   app.nicknameUtf8 = nicknameUtf8;
   app.password = "e2e-password";
+  app.dataDir = dir;  // the pinned certificate
   app.headless = true;
   app.assetsDir = VELMORA_ASSET_DIR;
   session = std::make_unique<velapp::GameSession>(app);

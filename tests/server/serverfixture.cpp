@@ -44,6 +44,7 @@ velsrv::ServerOptions ServerFixture::Options() const {
   o.tickMs = 0;
   o.durable = false;  // a test needs no power-cut safety, only speed
   o.RelaxAccountChecksForTests();
+  o.plain = true;  // the test client speaks the frames in clear; TLS has tests of its own
   return o;
 }
 

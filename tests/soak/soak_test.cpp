@@ -114,6 +114,7 @@ void SoakTest::Run(int seconds) {
   options.seed = 11;
   options.maxPerAddress = kSimPlayers + 8;  // the whole crowd comes from loopback
   options.RelaxAccountChecksForTests();
+  options.plain = true;
   options.log = [this](const std::string& line) {
     if (line.find("error") == std::string::npos && line.find("failed") == std::string::npos) return;
     std::lock_guard<std::mutex> lock(logMutex_);
@@ -132,6 +133,7 @@ void SoakTest::Run(int seconds) {
   net.port = server.Port();
   net.nicknameGbk = "soakclient";
   net.password = "soak-password";
+  net.tls = false;
   net.log = [](const std::string&) {};
   ASSERT_TRUE(transport.Start(client.Frame().Messages(), net, &error)) << error;
 

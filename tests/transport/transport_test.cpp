@@ -89,6 +89,7 @@ class TransportTest : public ::testing::Test {
     o.port = peer.Port();
     o.nicknameGbk = "tester";
     o.password = "test-password";
+    o.tls = false;  // the scripted peer speaks in clear
     o.retryFirstMs = 10;
     o.retryMaxMs = 40;
     o.connectTimeoutMs = 1000;

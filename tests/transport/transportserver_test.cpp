@@ -55,6 +55,7 @@ class TransportServerTest : public ::testing::Test {
     o.tickMs = 0;
     o.durable = false;
     o.RelaxAccountChecksForTests();
+    o.plain = true;
     return o;
   }
   // The next message (after the last one found) that matches, taking from the queue as needed.
@@ -87,6 +88,7 @@ TEST_F(TransportServerTest, LogsInBuysAndComesBackAfterARestart) {
   t.port = port;
   t.nicknameGbk = plat::Utf8ToGbk("测试玩家");
   t.password = "test-password";
+  t.tls = false;
   t.retryFirstMs = 20;
   t.retryMaxMs = 100;
   t.log = [](const std::string&) {};
