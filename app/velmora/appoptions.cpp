@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -64,6 +65,14 @@ bool ParseHostPort(const std::string& text, std::string* host, std::uint16_t* po
   return true;
 }
 
+bool IsLoopbackHost(const std::string& host) {
+  if (host == "localhost" || host == "::1") return true;
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  char tail = 0;
+  return std::sscanf(host.c_str(), "%u.%u.%u.%u%c", &a, &b, &c, &d, &tail) == 4 && a == 127 && b < 256 &&
+         c < 256 && d < 256;
+}
+
 bool ParseShot(const std::string& text, ShotRequest* out) {
   const auto colon = text.find(':');
   if (colon == std::string::npos || colon + 1 >= text.size()) return false;
@@ -90,6 +99,10 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
     }
     if (arg == "--verbose") {
       o.verbose = true;
+      continue;
+    }
+    if (arg == "--plain") {
+      o.plain = true;
       continue;
     }
     if (!TakesValue(arg)) return fail("unknown option " + arg);
@@ -134,6 +147,8 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
   }
   if (!o.embeddedServer && (!o.dbPath.empty() || o.lotSeconds != 0 || o.bots >= 0))
     return fail("--db, --lot-seconds and --bots are for the built-in server; not with --connect");
+  if (o.plain && (o.embeddedServer || !IsLoopbackHost(o.host)))
+    return fail("--plain (no encryption) is only for --connect to this machine (127.0.0.1, ::1, localhost)");
   if (o.embeddedServer && !o.passwordFile.empty())
     return fail("--password-file is for --connect; the built-in server keeps its own password");
   *out = o;
@@ -156,6 +171,8 @@ switches full screen on and off; the window can be resized freely.
 Options:
   --connect HOST:PORT  join a running velmora-server instead of starting one
   --name NICK          your nickname (1 to 31 bytes in GBK; default: your login name)
+  --plain              with --connect to this machine only (127.0.0.1, ::1, localhost): no
+                       TLS, for a velmora-server started with --plain
   --password-file FILE with --connect: your password is the first line of FILE. Without it
                        the program asks on the terminal (nothing is shown while you type),
                        and refuses to start when there is no terminal. The first login of a

@@ -21,6 +21,7 @@ struct AppOptions {
   // The login password for --connect, filled by the program (never taken from the command line).
   std::string password;
   std::string dataDir;  // the player's data folder; empty: DataDir()
+  bool plain = false;   // --connect without TLS, to a server on this machine only
 
   bool headless = false;
   int frames = 0;        // 0: no frame limit
@@ -49,5 +50,7 @@ std::string HelpText();
 bool ParseHostPort(const std::string& text, std::string* host, std::uint16_t* port);
 // "FRAME:FILE" with FRAME >= 1.
 bool ParseShot(const std::string& text, ShotRequest* out);
+// 127.0.0.0/8, ::1 or localhost: the only hosts a plain connection may go to.
+bool IsLoopbackHost(const std::string& host);
 
 }  // namespace velapp

@@ -63,6 +63,7 @@ GameSession::GameSession(AppOptions options) : m_options(std::move(options)) {
     m_transportOptions.host = m_options.host;
     m_transportOptions.port = m_options.port;
     m_transportOptions.password = m_options.password;
+    m_transportOptions.tls = !m_options.plain;
     const std::string dir = DataFolder();
     m_transportOptions.knownServersPath = dir.empty() ? std::string() : dir + "/" + kKnownServersFile;
   }

@@ -105,8 +105,8 @@ void BM_ProgramPeakResident(benchmark::State& state) {
     std::vector<std::string> args = {"--assets", VELMORA_ASSET_DIR, "--headless", "--seconds", "8"};
     if (flood) {
       server = std::make_unique<veltest::FloodServer>();
-      args.insert(args.end(), {"--connect", "127.0.0.1:" + std::to_string(server->Port()), "--name", "flood",
-                               "--password-file", server->PasswordFile()});
+      args.insert(args.end(), {"--connect", "127.0.0.1:" + std::to_string(server->Port()), "--plain", "--name",
+                               "flood", "--password-file", server->PasswordFile()});
     } else {
       args.insert(args.end(), {"--db", ":memory:", "--bots", "3"});
     }

@@ -82,6 +82,19 @@ TEST(AppOptions, BadValuesAreRefusedWithAReason) {
   }
 }
 
+TEST(AppOptions, PlainIsOnlyForAServerOnThisMachine) {
+  AppOptions o;
+  EXPECT_EQ(Parse({"--connect", "127.0.0.1:5555", "--plain"}, &o), ParseOutcome::Run);
+  EXPECT_TRUE(o.plain);
+  EXPECT_EQ(Parse({"--connect", "[::1]:5555", "--plain"}, &o), ParseOutcome::Run);
+  EXPECT_EQ(Parse({"--connect", "localhost:5555", "--plain"}, &o), ParseOutcome::Run);
+  std::string error;
+  EXPECT_EQ(Parse({"--connect", "192.168.1.20:5555", "--plain"}, &o, &error), ParseOutcome::Error);
+  EXPECT_NE(error.find("this machine"), std::string::npos) << error;
+  EXPECT_EQ(Parse({"--connect", "127.0.0.1.example.org:5555", "--plain"}, &o), ParseOutcome::Error);
+  EXPECT_EQ(Parse({"--plain"}, &o), ParseOutcome::Error);
+}
+
 TEST(AppOptions, PasswordFileIsOnlyForConnect) {
   AppOptions o;
   std::string error;

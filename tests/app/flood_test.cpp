@@ -17,7 +17,7 @@ TEST(FloodTest, TheProgramEndsOnTimeWithBoundedMemoryAndCallsTheFloodOne) {
   const veltest::ProgramRun run =
       veltest::RunProgram(VELMORA_BINARY,
                           {"--assets", VELMORA_ASSET_DIR, "--connect", "127.0.0.1:" + std::to_string(server.Port()),
-                           "--name", "flood", "--password-file", server.PasswordFile(), "--headless", "--seconds",
+                           "--plain", "--name", "flood", "--password-file", server.PasswordFile(), "--headless", "--seconds",
                            "8"},
                           60);
   std::printf("flood: %.1f s run, peak resident %.1f MB, %.1f MB offered by the server\n", run.seconds, run.peakMb,
