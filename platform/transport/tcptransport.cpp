@@ -242,7 +242,9 @@ void TcpTransport::Run() {
       break;
     }
     OnConnectionEnded(reason, outcome == Outcome::Flood);
-    Pause(backoff.Next());
+    // After a flood the longest delay: the server gets no quick second go, and the player has
+    // time to read why the game went quiet.
+    Pause(outcome == Outcome::Flood ? m_options.retryMaxMs : backoff.Next());
   }
 }
 
