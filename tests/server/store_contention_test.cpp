@@ -7,7 +7,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -246,6 +249,50 @@ TEST_F(ContentionTest, SecondServerOnTheSameDatabaseIsRefused) {
   EXPECT_EQ(Buy(alice, LotOf(EnterGoods(alice, server_.Port(), "alice")).goodsId, 3), BUY_RESULT_OK);
   server_.Stop();
   EXPECT_TRUE(second.Start(0, Options(), &error)) << error;
+}
+
+// kill -9 in the middle of a sale: the lock dies with the process (no stale
+// owner), and the next start refunds the open lot so no coin is lost.
+TEST_F(ContentionTest, KilledServerLeavesNoStaleOwnerAndLosesNoCoin) {
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const std::string goods = dir_ + "/goods.xml";
+  const std::string db = Db();
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::dup2(out[1], 1);
+    ::close(out[0]);
+    ::execl(VELMORA_SERVER_PROGRAM, VELMORA_SERVER_PROGRAM, "--port", "0", "--quiet", "--bots", "0", "--goods",
+            goods.c_str(), "--db", db.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  char line[256] = {};
+  const ssize_t got = ::read(out[0], line, sizeof(line) - 1);  // "velmora-server listening on 127.0.0.1:PORT"
+  ::close(out[0]);
+  const char* colon = got > 0 ? std::strrchr(line, ':') : nullptr;
+  const int port = colon ? std::atoi(colon + 1) : 0;
+  if (port <= 0) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    FAIL() << "the server program did not start: " << line;
+  }
+  {
+    TestClient alice;
+    const Item lot = LotOf(EnterGoods(alice, static_cast<std::uint16_t>(port), "alice"));
+    EXPECT_EQ(Buy(alice, lot.goodsId, 3), BUY_RESULT_OK);
+    EXPECT_EQ(Buy(alice, lot.goodsId, 4), BUY_RESULT_OK);
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
+  StartServer();
+  server_.Inspect([](velsrv::Auction&, velsrv::Store& db) {
+    auto alice = db.FindPlayer(1);
+    ASSERT_TRUE(alice);
+    EXPECT_EQ(alice->coins, 1000000);  // the open lot was refunded at the start
+    EXPECT_EQ(db.SumPaid(), 0);
+  });
 }
 
 TEST_F(ContentionTest, DamagedDatabaseIsRefusedAndLeftUntouched) {
