@@ -139,6 +139,12 @@ void Session::Close() {
   if (closed_) return;
   closed_ = true;
   auto self = shared_from_this();  // the host may drop its reference below
+  // Input left unread would turn the close into a reset, which may throw away
+  // the last frame queued (a refusal) before the peer has it.
+  asio::error_code ec;
+  asio::ip::tcp::socket& socket = stream_->Socket();
+  char sink[4096];
+  for (int i = 0; i < 16 && socket.available(ec) > 0 && !ec; ++i) socket.read_some(asio::buffer(sink), ec);
   stream_->Close();
   pending_.clear();
   host_.OnClosed(*this);
