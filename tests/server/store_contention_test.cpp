@@ -295,6 +295,20 @@ TEST_F(ContentionTest, KilledServerLeavesNoStaleOwnerAndLosesNoCoin) {
   });
 }
 
+TEST_F(ContentionTest, DatabaseLockedAtStartIsRefusedAfterABoundedWait) {
+  StartServer();
+  server_.Stop();
+  ExternalLock lock(Db());
+  ASSERT_TRUE(lock.Held());
+  std::string error;
+  const std::uint64_t asked = NowMs();
+  EXPECT_FALSE(server_.Start(0, Options(), &error));
+  EXPECT_LT(NowMs() - asked, 3000u);
+  EXPECT_NE(error.find("locked"), std::string::npos) << error;
+  lock.Release();
+  EXPECT_TRUE(server_.Start(0, Options(), &error)) << error;
+}
+
 TEST_F(ContentionTest, DamagedDatabaseIsRefusedAndLeftUntouched) {
   StartServer();
   {
