@@ -263,20 +263,26 @@ TEST_F(ContentionTest, KilledServerLeavesNoStaleOwnerAndLosesNoCoin) {
   if (pid == 0) {
     ::dup2(out[1], 1);
     ::close(out[0]);
-    ::execl(VELMORA_SERVER_PROGRAM, VELMORA_SERVER_PROGRAM, "--port", "0", "--quiet", "--bots", "0", "--goods",
-            goods.c_str(), "--db", db.c_str(), static_cast<char*>(nullptr));
+    ::execl(VELMORA_SERVER_PROGRAM, VELMORA_SERVER_PROGRAM, "--port", "0", "--plain", "--quiet", "--bots", "0",
+            "--goods", goods.c_str(), "--db", db.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
   }
   ::close(out[1]);
-  char line[256] = {};
-  const ssize_t got = ::read(out[0], line, sizeof(line) - 1);  // "velmora-server listening on 127.0.0.1:PORT"
+  // "velmora-server listening on 127.0.0.1:PORT"
+  std::string printed;
+  char chunk[256];
+  ssize_t got = 0;
+  while (printed.find('\n', printed.find("listening on ")) == std::string::npos &&
+         (got = ::read(out[0], chunk, sizeof(chunk))) > 0)
+    printed.append(chunk, static_cast<std::size_t>(got));
   ::close(out[0]);
-  const char* colon = got > 0 ? std::strrchr(line, ':') : nullptr;
-  const int port = colon ? std::atoi(colon + 1) : 0;
+  const std::size_t at = printed.find("listening on ");
+  const std::size_t colon = at == std::string::npos ? at : printed.find(':', at);
+  const int port = colon == std::string::npos ? 0 : std::atoi(printed.c_str() + colon + 1);
   if (port <= 0) {
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
-    FAIL() << "the server program did not start: " << line;
+    FAIL() << "the server program did not start: " << printed;
   }
   {
     TestClient alice;
