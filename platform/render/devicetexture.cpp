@@ -64,7 +64,10 @@ std::uint32_t* DeviceTexture::Lock(bool readOnly, int left, int top, int width, 
   m_lockW = width;
   m_lockH = height;
   const std::size_t first = static_cast<std::size_t>(top) * m_width;
-  if (!readOnly) return &m_pixels[first + left];
+  if (!readOnly) {
+    ++m_version;
+    return &m_pixels[first + left];
+  }
   // A copy, so that writing through a read-only lock cannot reach what is drawn.
   const std::size_t count = static_cast<std::size_t>(height) * m_width;
   try {
@@ -85,6 +88,7 @@ void DeviceTexture::Unlock() {
     return;
   }
   m_spansStale = true;
+  ++m_version;
   const SDL_Rect r{m_lockX, m_lockY, m_lockW, m_lockH};
   SDL_UpdateTexture(m_texture, &r, &m_pixels[static_cast<std::size_t>(m_lockY) * m_width + m_lockX],
                     m_width * int(sizeof(std::uint32_t)));

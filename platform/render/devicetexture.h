@@ -38,6 +38,11 @@ class DeviceTexture {
   const PixelSpans& Spans();
   // Sets the SDL blend mode when it differs from the last one set.
   void UseBlend(int sdlBlend);
+  // Changes whenever the pixels may have changed (at every writable lock and its unlock).
+  std::uint64_t Version() const { return m_version; }
+  // The frame that last drew it (kept by the device).
+  std::uint64_t UsedInFrame() const { return m_usedInFrame; }
+  void MarkUsed(std::uint64_t frame) { m_usedInFrame = frame; }
 
  private:
   DeviceTexture(SDL_Texture* texture, int w, int h);
@@ -55,6 +60,8 @@ class DeviceTexture {
   int m_blend = -1;
   PixelSpans m_spans;
   bool m_spansStale = true;
+  std::uint64_t m_version = 0;
+  std::uint64_t m_usedInFrame = 0;
 };
 
 }  // namespace plat

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -115,13 +116,15 @@ RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Rendere
     : m_window(window), m_surface(surface), m_renderer(renderer), m_width(w), m_height(h),
       m_ownsVideo(ownsVideo), m_clipX1(w), m_clipY1(h) {
   SetDrawBlend(SDL_BLENDMODE_BLEND);
+  const char* full = std::getenv("VELMORA_FULL_REDRAW");
+  m_tracking = surface != nullptr && !(full && *full && std::strcmp(full, "0") != 0);
   LiveDevices().push_back(this);
 }
 
 RenderDevice::~RenderDevice() {
   auto& live = LiveDevices();
   live.erase(std::remove(live.begin(), live.end(), this), live.end());
-  m_textures.clear();  // before the renderer that owns them
+  m_slots.clear();  // the textures go before the renderer that owns them
   if (m_target) SDL_DestroyTexture(m_target);
   SDL_DestroyRenderer(m_renderer);
   if (m_window) SDL_DestroyWindow(m_window);
@@ -140,7 +143,7 @@ void RenderDevice::Gfx_SetClipping(int x, int y, int w, int h) {
     m_clipX0 = m_clipY0 = 0;
     m_clipX1 = m_width;
     m_clipY1 = m_height;
-    SDL_RenderSetClipRect(m_renderer, nullptr);
+    if (!m_tracking) SetSdlClip(CurrentClip());  // for callers drawing through Sdl()
     return;
   }
   // 64-bit so that huge rectangles cannot overflow.
@@ -158,30 +161,191 @@ void RenderDevice::Gfx_SetClipping(int x, int y, int w, int h) {
   m_clipY0 = static_cast<int>(y0);
   m_clipX1 = static_cast<int>(x1);
   m_clipY1 = static_cast<int>(y1);
-  const SDL_Rect r{m_clipX0, m_clipY0, m_clipX1 - m_clipX0, m_clipY1 - m_clipY0};
+  if (!m_tracking) SetSdlClip(CurrentClip());
+}
+
+void RenderDevice::SetSdlClip(const IRect& clip) {
+  if (m_sdlClipKnown && clip.x0 == m_sdlClip.x0 && clip.y0 == m_sdlClip.y0 &&
+      clip.x1 == m_sdlClip.x1 && clip.y1 == m_sdlClip.y1)
+    return;
+  m_sdlClip = clip;
+  m_sdlClipKnown = true;
+  if (clip.x0 == 0 && clip.y0 == 0 && clip.x1 == m_width && clip.y1 == m_height) {
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    return;
+  }
+  const SDL_Rect r{clip.x0, clip.y0, clip.x1 - clip.x0, clip.y1 - clip.y0};
   SDL_RenderSetClipRect(m_renderer, &r);
 }
 
+namespace {
+
+// Pixels a shape spanning [lo, hi] may touch, with a pixel to spare for SDL's rasterisers.
+IRect Around(float xlo, float ylo, float xhi, float yhi) {
+  return {static_cast<int>(std::floor(xlo)) - 1, static_cast<int>(std::floor(ylo)) - 1,
+          static_cast<int>(std::ceil(xhi)) + 1, static_cast<int>(std::ceil(yhi)) + 1};
+}
+
+// An unscaled, unmirrored rectangle of texels on whole pixels with one colour: drawn by spans.
+bool PlaceUnscaled(const hgeVertex* v, int texW, int texH, DrawCommand::Placement& p) {
+  const std::uint32_t colour = v[0].col;
+  if (v[1].col != colour || v[2].col != colour || v[3].col != colour) return false;
+  if (v[0].y != v[1].y || v[3].y != v[2].y || v[0].x != v[3].x || v[1].x != v[2].x) return false;
+  if (v[0].tx != v[3].tx || v[1].tx != v[2].tx || v[0].ty != v[1].ty || v[3].ty != v[2].ty)
+    return false;
+  int x0, y0, x1, y1, u0, t0, u1, t1;
+  if (!WholeNumber(v[0].x, &x0) || !WholeNumber(v[0].y, &y0) || !WholeNumber(v[2].x, &x1) ||
+      !WholeNumber(v[2].y, &y1) || !WholeNumber(v[0].tx * texW, &u0) ||
+      !WholeNumber(v[0].ty * texH, &t0) || !WholeNumber(v[2].tx * texW, &u1) ||
+      !WholeNumber(v[2].ty * texH, &t1))
+    return false;
+  if (x1 <= x0 || y1 <= y0 || x1 - x0 != u1 - u0 || y1 - y0 != t1 - t0) return false;
+  if (u0 < 0 || t0 < 0 || u1 > texW || t1 > texH) return false;
+  p = {true, x0, y0, x1, y1, u0, t0, colour};
+  return true;
+}
+
+}  // namespace
+
+bool RenderDevice::Describe(DrawCommand& c) {
+  const DrawCommand::Key& k = c.key;
+  const IRect clip = k.clip;
+  if (k.kind == DrawCommand::Kind::kLine) {
+    c.bounds = Around(std::min(k.v[0].x, k.v[1].x), std::min(k.v[0].y, k.v[1].y),
+                      std::max(k.v[0].x, k.v[1].x), std::max(k.v[0].y, k.v[1].y))
+                   .Intersect(clip);
+    return !c.bounds.Empty();
+  }
+  if (k.kind == DrawCommand::Kind::kFill) {
+    const long long x = static_cast<long long>(k.v[0].x), y = static_cast<long long>(k.v[0].y);
+    const long long x1 = std::min<long long>(x + static_cast<long long>(k.v[1].x), m_width);
+    const long long y1 = std::min<long long>(y + static_cast<long long>(k.v[1].y), m_height);
+    c.bounds = IRect{static_cast<int>(std::max<long long>(x, 0)),
+                     static_cast<int>(std::max<long long>(y, 0)), static_cast<int>(x1),
+                     static_cast<int>(y1)}
+                   .Intersect(clip);
+    c.clipSafe = true;  // every pixel of a fill is blended alone
+    return !c.bounds.Empty();
+  }
+  DeviceTexture* t = nullptr;
+  if (k.tex) {
+    t = Find(k.tex);
+    if (!t) return false;
+    c.key.texVersion = t->Version();
+    t->MarkUsed(m_frameNo);
+  }
+  if (t && m_surface && (k.blend & BLEND_ALPHABLEND) &&
+      PlaceUnscaled(k.v, t->Width(), t->Height(), c.placement) &&
+      t->Spans().Height() == t->Height()) {
+    const DrawCommand::Placement& p = c.placement;
+    if ((p.colour >> 24) == 0) return false;  // fully transparent
+    c.bounds = IRect{p.x0, p.y0, p.x1, p.y1}.Intersect(clip);
+    c.clipSafe = true;
+    c.opaque = (p.colour >> 24) == 0xFF && t->IsOpaque();
+    return !c.bounds.Empty();
+  }
+  c.placement.valid = false;
+  float xlo = k.v[0].x, xhi = xlo, ylo = k.v[0].y, yhi = ylo;
+  for (const hgeVertex& s : k.v) {
+    xlo = std::min(xlo, s.x);
+    xhi = std::max(xhi, s.x);
+    ylo = std::min(ylo, s.y);
+    yhi = std::max(yhi, s.y);
+  }
+  c.bounds = Around(xlo, ylo, xhi, yhi).Intersect(clip);
+  return !c.bounds.Empty();
+}
+
+void RenderDevice::Submit(DrawCommand& c) {
+  if (!Describe(c)) return;
+  if (m_inFrame) {
+    c.Seal();
+    m_cur.push_back(c);
+    if (m_immediate) Execute(c, c.key.clip);
+    return;
+  }
+  m_prevValid = false;  // drawn outside a tracked frame: the surface no longer matches m_prev
+  Execute(c, c.key.clip);
+}
+
+namespace {
+
+DrawCommand NewCommand(DrawCommand::Kind kind, const IRect& clip) {
+  DrawCommand c;
+  std::memset(static_cast<void*>(&c.key), 0, sizeof c.key);
+  c.key.kind = kind;
+  c.key.clip = clip;
+  return c;
+}
+
+}  // namespace
+
 void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
   if (!quad || m_clipEmpty) return;
-  SDL_Vertex v[4];
+  for (const hgeVertex& s : quad->v)
+    if (!Sane(s.x) || !Sane(s.y) || !std::isfinite(s.tx) || !std::isfinite(s.ty)) return;
+  DrawCommand c = NewCommand(DrawCommand::Kind::kQuad, CurrentClip());
   for (int i = 0; i < 4; ++i) {
     const hgeVertex& s = quad->v[i];
-    if (!Sane(s.x) || !Sane(s.y) || !std::isfinite(s.tx) || !std::isfinite(s.ty)) return;
+    c.key.v[i].x = s.x;
+    c.key.v[i].y = s.y;
+    c.key.v[i].col = s.col;
+    c.key.v[i].tx = s.tx;
+    c.key.v[i].ty = s.ty;
+  }
+  c.key.tex = quad->tex;
+  c.key.blend = quad->blend;
+  Submit(c);
+}
+
+void RenderDevice::Execute(const DrawCommand& c, const IRect& clip) {
+  const DrawCommand::Key& k = c.key;
+  switch (k.kind) {
+    case DrawCommand::Kind::kLine: {
+      SetSdlClip(clip);
+      const SDL_Color col = ToSdlColor(k.v[0].col);
+      SetDrawBlend(SDL_BLENDMODE_BLEND);
+      SDL_SetRenderDrawColor(m_renderer, col.r, col.g, col.b, col.a);
+      SDL_RenderDrawLineF(m_renderer, k.v[0].x, k.v[0].y, k.v[1].x, k.v[1].y);
+      return;
+    }
+    case DrawCommand::Kind::kFill: {
+      SetSdlClip(clip);
+      const SDL_Color col = ToSdlColor(k.v[0].col);
+      SetDrawBlend(SDL_BLENDMODE_BLEND);
+      SDL_SetRenderDrawColor(m_renderer, col.r, col.g, col.b, col.a);
+      const SDL_Rect r{static_cast<int>(k.v[0].x), static_cast<int>(k.v[0].y),
+                       static_cast<int>(k.v[1].x), static_cast<int>(k.v[1].y)};
+      SDL_RenderFillRect(m_renderer, &r);
+      return;
+    }
+    case DrawCommand::Kind::kQuad:
+      break;
+  }
+  DeviceTexture* t = nullptr;
+  if (k.tex) {
+    t = Find(k.tex);
+    if (!t) return;
+    if (c.placement.valid) {
+      BlitUnscaled(c, *t, clip);
+      return;
+    }
+  }
+  SDL_Vertex v[4];
+  for (int i = 0; i < 4; ++i) {
+    const hgeVertex& s = k.v[i];
     v[i].position = SDL_FPoint{s.x, s.y};
     v[i].color = ToSdlColor(s.col);
     v[i].tex_coord = SDL_FPoint{s.tx, s.ty};
   }
-  int blend = SdlBlendFor(quad->blend);
+  int blend = SdlBlendFor(k.blend);
   bool opaque = blend == SDL_BLENDMODE_BLEND;
-  for (const hgeVertex& s : quad->v) opaque = opaque && (s.col >> 24) == 0xFF;
+  for (const hgeVertex& s : k.v) opaque = opaque && (s.col >> 24) == 0xFF;
   SDL_Texture* texture = nullptr;
-  if (quad->tex) {
-    DeviceTexture* t = Find(quad->tex);
-    if (!t) return;
+  SetSdlClip(clip);
+  if (t) {
     // Blending opaque pixels is a copy; the software renderer copies several times faster.
     if (opaque && t->IsOpaque()) blend = SDL_BLENDMODE_NONE;
-    if (BlitUnscaled(*quad, *t, blend)) return;
     t->UseBlend(blend);
     texture = t->Sdl();
   } else {
@@ -194,32 +358,16 @@ void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
 // Headless, those are drawn here straight into the surface: opaque runs are copied, transparent
 // ones skipped, and only the rest blended, which SDL would do pixel by pixel for the whole
 // rectangle. Anything else (scaled, rotated, shaded corners, additive) is left to SDL.
-bool RenderDevice::BlitUnscaled(const hgeQuad& quad, DeviceTexture& texture, int sdlBlend) {
-  if (!m_surface || sdlBlend == SDL_BLENDMODE_ADD) return false;
-  const hgeVertex* v = quad.v;
-  const std::uint32_t colour = v[0].col;
-  if (v[1].col != colour || v[2].col != colour || v[3].col != colour) return false;
-  if (v[0].y != v[1].y || v[3].y != v[2].y || v[0].x != v[3].x || v[1].x != v[2].x) return false;
-  if (v[0].tx != v[3].tx || v[1].tx != v[2].tx || v[0].ty != v[1].ty || v[3].ty != v[2].ty)
-    return false;
-  int x0, y0, x1, y1, u0, t0, u1, t1;
-  if (!WholeNumber(v[0].x, &x0) || !WholeNumber(v[0].y, &y0) || !WholeNumber(v[2].x, &x1) ||
-      !WholeNumber(v[2].y, &y1) || !WholeNumber(v[0].tx * texture.Width(), &u0) ||
-      !WholeNumber(v[0].ty * texture.Height(), &t0) ||
-      !WholeNumber(v[2].tx * texture.Width(), &u1) ||
-      !WholeNumber(v[2].ty * texture.Height(), &t1))
-    return false;
-  // Unscaled and not mirrored, inside the texture.
-  if (x1 <= x0 || y1 <= y0 || x1 - x0 != u1 - u0 || y1 - y0 != t1 - t0) return false;
-  if (u0 < 0 || t0 < 0 || u1 > texture.Width() || t1 > texture.Height()) return false;
-  if ((colour >> 24) == 0) return true;  // fully transparent: nothing to draw
-
-  const int cx0 = std::max(x0, m_clipX0), cx1 = std::min(x1, m_clipX1);
-  const int cy0 = std::max(y0, m_clipY0), cy1 = std::min(y1, m_clipY1);
-  if (cx0 >= cx1 || cy0 >= cy1) return true;
+void RenderDevice::BlitUnscaled(const DrawCommand& c, DeviceTexture& texture, const IRect& clip) {
+  const DrawCommand::Placement& p = c.placement;
+  const int x0 = p.x0, y0 = p.y0, u0 = p.u0, t0 = p.t0;
+  const std::uint32_t colour = p.colour;
+  const int cx0 = std::max(x0, clip.x0), cx1 = std::min(p.x1, clip.x1);
+  const int cy0 = std::max(y0, clip.y0), cy1 = std::min(p.y1, clip.y1);
+  if (cx0 >= cx1 || cy0 >= cy1) return;
   Flush();  // anything SDL still holds goes first
   const PixelSpans& spans = texture.Spans();
-  if (spans.Height() != texture.Height()) return false;
+  if (spans.Height() != texture.Height()) return;
   const bool plain = colour == 0xFFFFFFFFu;
   // Source columns that land inside the clip.
   const int su0 = u0 + (cx0 - x0), su1 = u0 + (cx1 - x0);
@@ -245,31 +393,57 @@ bool RenderDevice::BlitUnscaled(const hgeQuad& quad, DeviceTexture& texture, int
         BlendSpanModulated(dst, srcRow + a, b - a, colour);
     }
   }
-  return true;
 }
 
 void RenderDevice::Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color) {
   if (m_clipEmpty || !Sane(x1) || !Sane(y1) || !Sane(x2) || !Sane(y2)) return;
-  const SDL_Color c = ToSdlColor(color);
-  SetDrawBlend(SDL_BLENDMODE_BLEND);
-  SDL_SetRenderDrawColor(m_renderer, c.r, c.g, c.b, c.a);
-  SDL_RenderDrawLineF(m_renderer, x1, y1, x2, y2);
+  DrawCommand c = NewCommand(DrawCommand::Kind::kLine, CurrentClip());
+  c.key.v[0].x = x1;
+  c.key.v[0].y = y1;
+  c.key.v[1].x = x2;
+  c.key.v[1].y = y2;
+  c.key.v[0].col = color;
+  Submit(c);
 }
 
 void RenderDevice::FillRect(int x, int y, int w, int h, std::uint32_t argb) {
   if (m_clipEmpty || w <= 0 || h <= 0) return;
-  const SDL_Color c = ToSdlColor(argb);
-  SetDrawBlend(SDL_BLENDMODE_BLEND);
-  SDL_SetRenderDrawColor(m_renderer, c.r, c.g, c.b, c.a);
-  const SDL_Rect r{x, y, w, h};
-  SDL_RenderFillRect(m_renderer, &r);
+  DrawCommand c = NewCommand(DrawCommand::Kind::kFill, CurrentClip());
+  // Held as floats in the key: exact for the sizes a screen can have.
+  if (std::abs(x) > (1 << 24) || std::abs(y) > (1 << 24) || w > (1 << 24) || h > (1 << 24)) {
+    // Beyond what a float holds exactly: clamp to an equivalent rectangle.
+    const long long x0 = std::max<long long>(x, -1), y0 = std::max<long long>(y, -1);
+    const long long x1 = std::min<long long>(static_cast<long long>(x) + w, m_width + 1LL);
+    const long long y1 = std::min<long long>(static_cast<long long>(y) + h, m_height + 1LL);
+    if (x1 <= x0 || y1 <= y0) return;
+    x = static_cast<int>(x0);
+    y = static_cast<int>(y0);
+    w = static_cast<int>(x1 - x0);
+    h = static_cast<int>(y1 - y0);
+  }
+  c.key.v[0].x = static_cast<float>(x);
+  c.key.v[0].y = static_cast<float>(y);
+  c.key.v[1].x = static_cast<float>(w);
+  c.key.v[1].y = static_cast<float>(h);
+  c.key.v[0].col = argb;
+  Submit(c);
 }
 
 HTEXTURE RenderDevice::Adopt(std::unique_ptr<DeviceTexture> tex) {
   if (!tex) return 0;
-  const HTEXTURE handle = m_nextHandle++;
-  m_textures.emplace(handle, std::move(tex));
-  return handle;
+  std::uint32_t index;
+  if (!m_freeSlots.empty()) {
+    index = m_freeSlots.back();
+    m_freeSlots.pop_back();
+  } else {
+    if (m_slots.empty()) m_slots.emplace_back();  // index 0: handle 0 is never a texture
+    index = static_cast<std::uint32_t>(m_slots.size());
+    m_slots.emplace_back();
+  }
+  TextureSlot& slot = m_slots[index];
+  slot.texture = std::move(tex);
+  ++m_textureCount;
+  return (static_cast<HTEXTURE>(slot.generation) << 32) | index;
 }
 
 HTEXTURE RenderDevice::Texture_Create(int width, int height) {
@@ -294,16 +468,26 @@ HTEXTURE RenderDevice::Texture_Load(const char* path) {
   return handle;
 }
 
-void RenderDevice::Texture_Free(HTEXTURE tex) { m_textures.erase(tex); }
+void RenderDevice::Texture_Free(HTEXTURE tex) {
+  DeviceTexture* t = Find(tex);
+  if (!t) return;
+  if (t->UsedInFrame() == m_frameNo) Interrupt();
+  TextureSlot& slot = m_slots[tex & 0xFFFFFFFFu];
+  slot.texture.reset();
+  ++slot.generation;  // the old handle stays dead when the slot is used again
+  m_freeSlots.push_back(static_cast<std::uint32_t>(tex & 0xFFFFFFFFu));
+  --m_textureCount;
+}
 
 DeviceTexture* RenderDevice::Find(HTEXTURE tex) {
-  auto it = m_textures.find(tex);
-  return it == m_textures.end() ? nullptr : it->second.get();
+  const HTEXTURE index = tex & 0xFFFFFFFFu;
+  if (index == 0 || index >= m_slots.size()) return nullptr;
+  const TextureSlot& slot = m_slots[index];
+  return slot.generation == (tex >> 32) ? slot.texture.get() : nullptr;
 }
 
 const DeviceTexture* RenderDevice::Find(HTEXTURE tex) const {
-  auto it = m_textures.find(tex);
-  return it == m_textures.end() ? nullptr : it->second.get();
+  return const_cast<RenderDevice*>(this)->Find(tex);
 }
 
 int RenderDevice::Texture_GetWidth(HTEXTURE tex, bool) {
@@ -319,7 +503,10 @@ int RenderDevice::Texture_GetHeight(HTEXTURE tex, bool) {
 std::uint32_t* RenderDevice::Texture_Lock(HTEXTURE tex, bool readOnly, int left, int top,
                                           int width, int height) {
   DeviceTexture* t = Find(tex);
-  return t ? t->Lock(readOnly, left, top, width, height) : nullptr;
+  if (!t) return nullptr;
+  // The kept commands of this frame must see the pixels they were given.
+  if (!readOnly && t->UsedInFrame() == m_frameNo) Interrupt();
+  return t->Lock(readOnly, left, top, width, height);
 }
 
 void RenderDevice::Texture_Unlock(HTEXTURE tex) {
@@ -335,14 +522,25 @@ void RenderDevice::SetDrawBlend(int sdlBlend) {
 }
 
 void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
+  if (m_inFrame) EndTrackedFrame();
   m_delta = deltaSeconds;
   Gfx_SetClipping();
+  ++m_frameNo;
+  if (m_tracking) {
+    m_inFrame = true;
+    m_immediate = false;
+    m_clear = clearArgb;
+    m_cur.clear();
+    return;
+  }
+  SetSdlClip(CurrentClip());
   const SDL_Color c = ToSdlColor(clearArgb);
   SDL_SetRenderDrawColor(m_renderer, c.r, c.g, c.b, c.a);
   SDL_RenderClear(m_renderer);
 }
 
 void RenderDevice::EndFrame() {
+  if (m_inFrame) EndTrackedFrame();
   if (!m_window) {
     Flush();
     return;
@@ -363,6 +561,7 @@ void RenderDevice::EndFrame() {
   }
   SDL_RenderPresent(m_renderer);
   SDL_SetRenderTarget(m_renderer, m_target);
+  m_sdlClipKnown = false;  // switching targets resets SDL's clip
 }
 
 Letterbox RenderDevice::PresentBox() const {
@@ -387,10 +586,126 @@ bool RenderDevice::ToggleFullscreen() {
   return IsFullscreen();
 }
 
+void RenderDevice::SetDirtyTracking(bool on) {
+  on = on && m_surface != nullptr;
+  if (on == m_tracking) return;
+  if (m_inFrame) {
+    Interrupt();
+    m_inFrame = false;
+  }
+  m_tracking = on;
+  m_prevValid = false;
+}
+
+SDL_Renderer* RenderDevice::Sdl() {
+  SetDirtyTracking(false);
+  m_sdlClipKnown = false;  // the caller may set its own
+  return m_renderer;
+}
+
+void RenderDevice::ClearRect(const IRect& r, std::uint32_t argb) {
+  Flush();
+  auto* target = static_cast<std::uint8_t*>(m_surface->pixels);
+  for (int y = r.y0; y < r.y1; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) *
+                                                              m_surface->pitch);
+    std::fill(row + r.x0, row + r.x1, argb);
+  }
+}
+
+void RenderDevice::Replay(const IRect& r) {
+  // Whatever lies under the last opaque command covering r is hidden: start there, no clear.
+  std::size_t first = 0;
+  bool covered = false;
+  for (std::size_t i = m_cur.size(); i-- > 0;) {
+    if (m_cur[i].opaque && m_cur[i].bounds.Contains(r)) {
+      first = i;
+      covered = true;
+      break;
+    }
+  }
+  if (!covered) ClearRect(r, m_clear);
+  for (std::size_t i = first; i < m_cur.size(); ++i) {
+    const DrawCommand& c = m_cur[i];
+    if (!c.bounds.Intersects(r)) continue;
+    // What SDL draws may depend on the clip: those are drawn whole (r was grown to hold them).
+    Execute(c, c.clipSafe ? c.key.clip.Intersect(r) : c.key.clip);
+  }
+}
+
+void RenderDevice::ReplayInFull() { Replay(IRect{0, 0, m_width, m_height}); }
+
+void RenderDevice::Interrupt() {
+  if (!m_inFrame || m_immediate) return;
+  ReplayInFull();
+  m_immediate = true;
+}
+
+void RenderDevice::EndTrackedFrame() {
+  m_inFrame = false;
+  m_dirty.Clear();
+  const IRect screen{0, 0, m_width, m_height};
+  if (m_immediate) {
+    m_dirty.Add(screen);
+    ++m_stats.interrupted;
+  } else {
+    if (!m_prevValid || m_clear != m_prevClear)
+      m_dirty.Add(screen);
+    else
+      AddChangedBounds(m_prev, m_cur, m_dirty);
+    // A command SDL draws is drawn whole wherever it is touched; that may touch others.
+    for (bool grown = !m_dirty.Empty(); grown;) {
+      grown = false;
+      for (const DrawCommand& c : m_cur) {
+        if (c.clipSafe || !m_dirty.Touches(c.bounds) || m_dirty.Covers(c.bounds)) continue;
+        m_dirty.Add(c.bounds);
+        grown = true;
+      }
+    }
+    for (const IRect& r : m_dirty.Rects()) Replay(r);
+  }
+  Flush();
+  const long long area = m_dirty.Area();
+  ++m_stats.frames;
+  m_stats.redrawnPixels += static_cast<std::uint64_t>(area);
+  m_stats.lastRedrawnPixels = area;
+  if (area == screen.Area()) ++m_stats.fullFrames;
+  if (area == 0) ++m_stats.unchangedFrames;
+  if (m_verify) VerifyFrame();
+  std::swap(m_prev, m_cur);
+  m_prevValid = true;
+  m_prevClear = m_clear;
+}
+
+void RenderDevice::VerifyFrame() {
+  const std::size_t w = static_cast<std::size_t>(m_width);
+  m_verifyCopy.resize(w * m_height);
+  const auto* target = static_cast<const std::uint8_t*>(m_surface->pixels);
+  for (int y = 0; y < m_height; ++y)
+    std::memcpy(&m_verifyCopy[y * w], target + static_cast<std::size_t>(y) * m_surface->pitch,
+                w * sizeof(std::uint32_t));
+  // The frame again the old way: clear everything, then every call with its own clip.
+  const IRect screen{0, 0, m_width, m_height};
+  ClearRect(screen, m_clear);
+  for (const DrawCommand& c : m_cur) Execute(c, c.key.clip);
+  Flush();
+  std::uint64_t wrong = 0;
+  for (int y = 0; y < m_height; ++y) {
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(target + static_cast<std::size_t>(y) * m_surface->pitch);
+    for (std::size_t x = 0; x < w; ++x) wrong += row[x] != m_verifyCopy[y * w + x];
+  }
+  if (wrong) {
+    ++m_stats.mismatchedFrames;
+    m_stats.mismatchedPixels += wrong;
+  }
+}
+
 void RenderDevice::Flush() const { SDL_RenderFlush(m_renderer); }
 
 std::uint32_t RenderDevice::ReadPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= m_width || y >= m_height) return 0;
+  const_cast<RenderDevice*>(this)->Interrupt();  // what was drawn so far, on the surface
   Flush();
   if (m_surface) {
     const auto* row = static_cast<const std::uint8_t*>(m_surface->pixels) +
@@ -413,6 +728,7 @@ std::unique_ptr<std::uint32_t[]> RenderDevice::ReadBack() const {
 }
 
 bool RenderDevice::SavePng(const std::string& path) const {
+  const_cast<RenderDevice*>(this)->Interrupt();
   Flush();
   if (m_surface) return IMG_SavePNG(m_surface, path.c_str()) == 0;
   auto pixels = ReadBack();

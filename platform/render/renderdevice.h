@@ -12,12 +12,20 @@
 //  - windowed, the game is drawn at its own size into an off-screen picture that EndFrame
 //    scales into the window with its aspect kept and black bars (Letterbox); the window may
 //    have any size, and nothing is presented while it is minimised.
+//
+// Headless, a frame between BeginFrame and EndFrame is kept as a list of draw commands and
+// drawn at EndFrame, and only where it differs from the frame before (see dirtyregion.h); the
+// pixels are the same as drawing every call as it comes. Reading pixels, a writable lock or a
+// free of a texture already drawn in the frame, or Sdl() in the middle of a frame draw what was
+// kept in full and the rest of that frame as it comes.
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+
+#include <vector>
 
 #include "platform/render/devicetexture.h"
+#include "platform/render/dirtyregion.h"
 #include "platform/render/hge.h"
 #include "platform/render/letterbox.h"
 
@@ -79,12 +87,34 @@ class RenderDevice final : public HGE {
   // Filled rectangle with alpha blending, clipped like every other drawing.
   void FillRect(int x, int y, int w, int h, std::uint32_t argb);
 
+  // Redrawing only what changed (headless; on by default unless VELMORA_FULL_REDRAW is set to
+  // something other than 0). Off, every call is drawn as it comes after a full clear.
+  void SetDirtyTracking(bool on);
+  bool DirtyTracking() const { return m_tracking; }
+  // Checking: after each tracked frame, the frame is drawn again in full, the old way, and
+  // compared pixel for pixel (Stats().mismatchedFrames). Costs a full frame; for tests.
+  void SetVerifyFrames(bool on) { m_verify = on; }
+  struct FrameStats {
+    std::uint64_t frames = 0;          // tracked frames ended
+    std::uint64_t fullFrames = 0;      // redrawn in full
+    std::uint64_t unchangedFrames = 0; // nothing redrawn
+    std::uint64_t redrawnPixels = 0;   // summed over the tracked frames
+    std::uint64_t interrupted = 0;     // frames drawn in full part way (see above)
+    std::uint64_t mismatchedFrames = 0;
+    std::uint64_t mismatchedPixels = 0;
+    long long lastRedrawnPixels = 0;
+  };
+  const FrameStats& Stats() const { return m_stats; }
+  // The rectangles redrawn by the last tracked frame.
+  const std::vector<IRect>& LastDirtyRects() const { return m_dirty.Rects(); }
+
   int Width() const { return m_width; }
   int Height() const { return m_height; }
-  SDL_Renderer* Sdl() const { return m_renderer; }
+  // Drawing straight through SDL bypasses the kept commands: the first call turns tracking off.
+  SDL_Renderer* Sdl();
   bool IsHeadless() const { return m_window == nullptr; }
   int RefCount() const { return m_refs; }
-  std::size_t TextureCount() const { return m_textures.size(); }
+  std::size_t TextureCount() const { return m_textureCount; }
 
  private:
   friend HGE* ::hgeCreate(int version);
@@ -96,8 +126,23 @@ class RenderDevice final : public HGE {
   const DeviceTexture* Find(HTEXTURE tex) const;
   HTEXTURE Adopt(std::unique_ptr<DeviceTexture> tex);
   void SetDrawBlend(int sdlBlend);
-  bool BlitUnscaled(const hgeQuad& quad, DeviceTexture& texture, int sdlBlend);
-  bool ClipIsEmpty() const { return m_clipEmpty; }
+  void SetSdlClip(const IRect& clip);
+  IRect CurrentClip() const { return {m_clipX0, m_clipY0, m_clipX1, m_clipY1}; }
+  // Fills in what a command draws; false if it draws nothing.
+  bool Describe(DrawCommand& c);
+  // Keeps c for the frame, or draws it now.
+  void Submit(DrawCommand& c);
+  // Draws c clipped to clip (c's own clip, or a part of it).
+  void Execute(const DrawCommand& c, const IRect& clip);
+  void BlitUnscaled(const DrawCommand& c, DeviceTexture& texture, const IRect& clip);
+  void ClearRect(const IRect& r, std::uint32_t argb);
+  // Draws the kept commands of this frame inside r, on top of the last frame.
+  void Replay(const IRect& r);
+  void ReplayInFull();
+  // The kept commands drawn so far, so that the rest of the frame can be drawn as it comes.
+  void Interrupt();
+  void EndTrackedFrame();
+  void VerifyFrame();
   std::unique_ptr<std::uint32_t[]> ReadBack() const;  // windowed: the whole frame
   void Flush() const;
 
@@ -114,8 +159,31 @@ class RenderDevice final : public HGE {
   bool m_clipEmpty = false;
   int m_clipX0 = 0, m_clipY0 = 0, m_clipX1 = 0, m_clipY1 = 0;  // drawable area, end exclusive
   int m_drawBlend = -1;  // SDL blend mode last set for untextured drawing
-  HTEXTURE m_nextHandle = 1;
-  std::unordered_map<HTEXTURE, std::unique_ptr<DeviceTexture>> m_textures;
+  IRect m_sdlClip;       // clip last given to SDL
+  bool m_sdlClipKnown = false;
+
+  // Tracking
+  bool m_tracking = false;
+  bool m_verify = false;
+  bool m_inFrame = false;     // between BeginFrame and EndFrame, tracked
+  bool m_immediate = false;   // this frame's commands are drawn as they come
+  bool m_prevValid = false;   // the surface holds m_prev drawn over m_prevClear
+  std::uint32_t m_clear = 0, m_prevClear = 0;
+  std::uint64_t m_frameNo = 1;
+  std::vector<DrawCommand> m_cur, m_prev;
+  RectSet m_dirty;
+  std::vector<std::uint32_t> m_verifyCopy;
+  FrameStats m_stats;
+  // Textures by handle: the low 32 bits index a slot, the high ones are the slot's generation,
+  // so that a freed handle never finds the texture that reuses its slot.
+  static_assert(sizeof(HTEXTURE) >= 8, "handles carry a generation");
+  struct TextureSlot {
+    std::uint32_t generation = 1;
+    std::unique_ptr<DeviceTexture> texture;
+  };
+  std::vector<TextureSlot> m_slots;
+  std::vector<std::uint32_t> m_freeSlots;
+  std::size_t m_textureCount = 0;
 };
 
 }  // namespace plat

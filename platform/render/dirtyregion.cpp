@@ -1,0 +1,114 @@
+#include "platform/render/dirtyregion.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plat {
+
+IRect IRect::Intersect(const IRect& o) const {
+  IRect r{std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+  return r.Empty() ? IRect{} : r;
+}
+
+IRect IRect::Union(const IRect& o) const {
+  if (Empty()) return o;
+  if (o.Empty()) return *this;
+  return {std::min(x0, o.x0), std::min(y0, o.y0), std::max(x1, o.x1), std::max(y1, o.y1)};
+}
+
+void RectSet::Add(IRect r) {
+  if (r.Empty()) return;
+  // Swallow every rectangle r overlaps; the grown r may overlap others, so start over.
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (std::size_t i = 0; i < m_rects.size(); ++i) {
+      if (!m_rects[i].Intersects(r)) continue;
+      r = r.Union(m_rects[i]);
+      m_rects[i] = m_rects.back();
+      m_rects.pop_back();
+      merged = true;
+      break;
+    }
+  }
+  m_rects.push_back(r);
+  if (m_rects.size() > kMaxRects) {
+    IRect all;
+    for (const IRect& q : m_rects) all = all.Union(q);
+    m_rects.clear();
+    m_rects.push_back(all);
+  }
+}
+
+bool RectSet::Covers(const IRect& r) const {
+  return std::any_of(m_rects.begin(), m_rects.end(), [&r](const IRect& q) { return q.Contains(r); });
+}
+
+bool RectSet::Touches(const IRect& r) const {
+  return std::any_of(m_rects.begin(), m_rects.end(),
+                     [&r](const IRect& q) { return q.Intersects(r); });
+}
+
+long long RectSet::Area() const {
+  long long a = 0;
+  for (const IRect& r : m_rects) a += r.Area();
+  return a;
+}
+
+void DrawCommand::Seal() {
+  // Eight bytes at a time, multiplied and folded; the key is zero-filled first, so padding is
+  // stable. Only a quick filter: equal hashes are still compared byte for byte.
+  static_assert(sizeof(Key) % 8 == 0, "key in whole words");
+  const auto* p = reinterpret_cast<const unsigned char*>(&key);
+  std::uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (std::size_t i = 0; i < sizeof key; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 29;
+  }
+  hash = h;
+}
+
+bool DrawCommand::SameAs(const DrawCommand& o) const {
+  return hash == o.hash && std::memcmp(&key, &o.key, sizeof key) == 0;
+}
+
+namespace {
+
+// How far ahead (commands of both frames together) a change is searched for its end.
+constexpr std::size_t kLookAhead = 48;
+
+}  // namespace
+
+void AddChangedBounds(const std::vector<DrawCommand>& before,
+                      const std::vector<DrawCommand>& now, RectSet& dirty) {
+  const std::size_t n = before.size(), m = now.size();
+  std::size_t i = 0, j = 0;
+  while (i < n && j < m) {
+    if (before[i].SameAs(now[j])) {
+      ++i;
+      ++j;
+      continue;
+    }
+    // The nearest pair (i + a, j + b) that matches again, fewest skipped commands first.
+    std::size_t skipA = 1, skipB = 1;
+    bool found = false;
+    for (std::size_t d = 1; d <= kLookAhead && !found; ++d) {
+      for (std::size_t a = 0; a <= d; ++a) {
+        const std::size_t b = d - a;
+        if (i + a < n && j + b < m && before[i + a].SameAs(now[j + b])) {
+          skipA = a;
+          skipB = b;
+          found = true;
+          break;
+        }
+      }
+    }
+    for (std::size_t k = 0; k < skipA && i < n; ++k) dirty.Add(before[i++].bounds);
+    for (std::size_t k = 0; k < skipB && j < m; ++k) dirty.Add(now[j++].bounds);
+  }
+  for (; i < n; ++i) dirty.Add(before[i].bounds);
+  for (; j < m; ++j) dirty.Add(now[j].bounds);
+}
+
+}  // namespace plat

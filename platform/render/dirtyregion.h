@@ -1,0 +1,87 @@
+#pragma once
+// What the headless device needs to redraw only what changed: each frame's draw calls are kept
+// as commands, matched in order against the previous frame's, and the pixels any unmatched
+// command can touch (in either frame) make the dirty region. A pixel outside it sees the same
+// commands in the same order in both frames, so it keeps last frame's value.
+#include <cstdint>
+#include <vector>
+
+#include "platform/render/hge.h"
+
+namespace plat {
+
+// Pixel rectangle, end exclusive.
+struct IRect {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+
+  bool Empty() const { return x1 <= x0 || y1 <= y0; }
+  long long Area() const { return Empty() ? 0 : 1LL * (x1 - x0) * (y1 - y0); }
+  bool Intersects(const IRect& o) const {
+    return !Empty() && !o.Empty() && x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1;
+  }
+  bool Contains(const IRect& o) const {
+    return o.Empty() || (x0 <= o.x0 && y0 <= o.y0 && o.x1 <= x1 && o.y1 <= y1);
+  }
+  IRect Intersect(const IRect& o) const;
+  IRect Union(const IRect& o) const;  // bounding box
+};
+
+// A region kept as disjoint rectangles, so that a pixel is redrawn at most once. Overlapping
+// rectangles are merged into their bounding box; past kMaxRects everything becomes one box.
+class RectSet {
+ public:
+  static constexpr std::size_t kMaxRects = 24;
+
+  void Clear() { m_rects.clear(); }
+  void Add(IRect r);
+  bool Empty() const { return m_rects.empty(); }
+  const std::vector<IRect>& Rects() const { return m_rects; }
+  // r lies inside one of the rectangles.
+  bool Covers(const IRect& r) const;
+  bool Touches(const IRect& r) const;
+  long long Area() const;
+
+ private:
+  std::vector<IRect> m_rects;
+};
+
+// One draw call of a frame. The key is what decides the pixels (with the texture's version, so
+// new pixels in the same texture count as a change); the rest is derived when it is recorded.
+struct DrawCommand {
+  enum class Kind : std::uint8_t { kQuad, kLine, kFill };
+
+  struct Key {
+    Kind kind;
+    std::uint8_t pad[3];
+    int blend;
+    HTEXTURE tex;
+    std::uint64_t texVersion;
+    hgeVertex v[4];  // quad corners; a line's ends in v[0], v[1]; a fill's x, y, w, h in v[0]
+    IRect clip;
+  };
+
+  // Drawn by the device's own span blitter: (u0, t0) is the texel at screen (x0, y0).
+  struct Placement {
+    bool valid;
+    int x0, y0, x1, y1, u0, t0;
+    std::uint32_t colour;
+  };
+
+  Key key;  // zero-filled before it is set, so that it can be compared byte for byte
+  std::uint64_t hash = 0;
+  IRect bounds;            // every pixel it may change, inside its clip
+  bool clipSafe = false;   // drawn clipped to any rectangle, each pixel comes out the same
+  bool opaque = false;     // writes every pixel of bounds with an opaque value
+  Placement placement{};
+
+  void Seal();  // computes the hash of the key
+  bool SameAs(const DrawCommand& o) const;
+};
+
+// Matches the two frames' commands in order (a common subsequence: equal commands in runs,
+// resynchronised after a change by looking a little ahead) and adds to dirty the bounds of every
+// command of either frame left unmatched.
+void AddChangedBounds(const std::vector<DrawCommand>& before,
+                      const std::vector<DrawCommand>& now, RectSet& dirty);
+
+}  // namespace plat
