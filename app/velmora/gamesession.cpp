@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <thread>
 
@@ -109,8 +111,15 @@ std::string GameSession::DataFolder() const {
 bool GameSession::CreateDevice(std::string* error) {
   if (m_options.headless) {
     m_device = plat::RenderDevice::CreateHeadless(kScreenWidth, kScreenHeight);
-    if (!m_device) *error = "cannot create the off-screen renderer";
-    return m_device != nullptr;
+    if (!m_device) {
+      *error = "cannot create the off-screen renderer";
+      return false;
+    }
+    // Each frame drawn again in full and compared with what the partial redraw gave.
+    const char* check = std::getenv("VELMORA_CHECK_FRAMES");
+    m_checkFrames = check && *check && std::strcmp(check, "0") != 0;
+    m_device->SetVerifyFrames(m_checkFrames);
+    return true;
   }
   switch (CheckDisplayAccess()) {
     case DisplayAccess::None:
@@ -224,6 +233,18 @@ bool GameSession::SaveScreenshot(const std::string& path, std::string* error) co
 }
 
 void GameSession::Shutdown() {
+  if (m_device && m_checkFrames) {
+    const auto& s = m_device->Stats();
+    std::fprintf(stderr,
+                 "frame check: %llu frames, %llu differ from a full redraw (%llu pixels); "
+                 "%llu redrawn in full, %llu unchanged, %.0f pixels redrawn a frame\n",
+                 static_cast<unsigned long long>(s.frames),
+                 static_cast<unsigned long long>(s.mismatchedFrames),
+                 static_cast<unsigned long long>(s.mismatchedPixels),
+                 static_cast<unsigned long long>(s.fullFrames),
+                 static_cast<unsigned long long>(s.unchangedFrames),
+                 s.frames ? double(s.redrawnPixels) / double(s.frames) : 0.0);
+  }
   m_transport.Stop();
   if (m_frame) m_frame->Shutdown();
   m_frame.reset();

@@ -71,6 +71,7 @@ class GameSession {
   plat::TcpTransport m_transport;  // outlives the frame, which keeps a pointer to it
   std::unique_ptr<plat::GameFrame> m_frame;
   int m_frames = 0;
+  bool m_checkFrames = false;  // VELMORA_CHECK_FRAMES: every frame compared with a full redraw
   std::vector<std::string> m_shotFailures;
 };
 

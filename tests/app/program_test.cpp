@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -43,9 +44,10 @@ class ProgramTest : public ::testing::Test {
   }
 
   // Runs the program headless with its own in-memory server and no simulated players.
-  ProgramRun Velmora(const std::string& args) {
-    const std::string cmd = std::string("SDL_VIDEODRIVER=dummy '") + VELMORA_BINARY +
-                            "' --assets '" VELMORA_ASSET_DIR "' --db :memory: --bots 0 " + args + " >'" +
+  ProgramRun Velmora(const std::string& args, const std::string& env = "",
+                     const std::string& bots = "--bots 0") {
+    const std::string cmd = env + "SDL_VIDEODRIVER=dummy '" + VELMORA_BINARY +
+                            "' --assets '" VELMORA_ASSET_DIR "' --db :memory: " + bots + " " + args + " >'" +
                             dir + "/out' 2>'" + dir + "/err'";
     const int status = std::system(cmd.c_str());
     ProgramRun r;
@@ -91,6 +93,37 @@ TEST_F(ProgramTest, ABadScriptLineStopsTheStartWithItsNumber) {
   const ProgramRun missing = Velmora("--headless --frames 5 --input '" + dir + "/none.txt'");
   EXPECT_NE(missing.exitCode, 0);
   EXPECT_NE(missing.err.find("none.txt"), std::string::npos) << missing.err;
+}
+
+// The same scripted game drawn both ways: with VELMORA_CHECK_FRAMES every frame redrawn in part
+// is drawn again in full and compared pixel for pixel. Lots open and close every two seconds,
+// simulated players buy, notices cross the band, windows and boxes open and close, the pointer
+// hovers over the tiles and clicks around.
+TEST_F(ProgramTest, EveryFrameRedrawnInPartEqualsTheFullRedraw) {
+  std::string play = "# hover, click, windows\n";
+  for (int f = 5; f < 600; f += 7) play += std::to_string(f) + " move " + std::to_string(40 + f * 2 % 1200) + " " + std::to_string(100 + f * 3 % 560) + "\n";
+  for (int f = 30; f < 600; f += 60) {
+    play += std::to_string(f) + " key F1\n" + std::to_string(f + 15) + " key F2\n";
+    play += std::to_string(f + 25) + " key Escape\n" + std::to_string(f + 30) + " key Escape\n";
+    play += std::to_string(f + 40) + " click 120 150\n" + std::to_string(f + 50) + " click 640 420\n";
+    play += std::to_string(f + 55) + " key Return\n";
+  }
+  const std::string script = Write("play.txt", play);
+  const ProgramRun r = Velmora("--headless --frames 600 --lot-seconds 2 --input '" + script + "'",
+                               "VELMORA_CHECK_FRAMES=1 ", "--bots 3");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  unsigned long long frames = 0, differ = 0, pixels = 0, full = 0, unchanged = 0;
+  const std::size_t at = r.err.find("frame check:");
+  ASSERT_NE(at, std::string::npos) << r.err;
+  ASSERT_EQ(std::sscanf(r.err.c_str() + at,
+                        "frame check: %llu frames, %llu differ from a full redraw (%llu pixels); "
+                        "%llu redrawn in full, %llu unchanged",
+                        &frames, &differ, &pixels, &full, &unchanged),
+            5)
+      << r.err;
+  EXPECT_EQ(frames, 600u);
+  EXPECT_EQ(differ, 0u) << pixels << " pixels";
+  EXPECT_LT(full * 5, frames) << "most frames must have been redrawn in part";
 }
 
 TEST_F(ProgramTest, HelpDescribesScriptsAndState) {
