@@ -301,11 +301,14 @@ void ServerCore::OnLogin(Session& session, const net::FrameView& frame) {
     Refuse(session);
     return;
   }
+  const auto owned = sessions_.find(session.Id());
+  if (owned == sessions_.end()) return;
   loginsPending_.insert(session.Id());
-  std::weak_ptr<Session> weak = sessions_.at(session.Id());
+  std::weak_ptr<Session> weak = owned->second;
   const std::uint64_t id = session.Id();
-  const auto address = addressOf_.find(session.Id());
-  desk_->Check(AddressKey(address != addressOf_.end() ? address->second : std::string()), frame, [this, weak, id](const LoginVerdict& verdict) {
+  const auto address = addressOf_.find(id);
+  const std::string addressKey = AddressKey(address != addressOf_.end() ? address->second : std::string());
+  desk_->Check(addressKey, frame, [this, weak, id](const LoginVerdict& verdict) {
     loginsPending_.erase(id);
     auto s = weak.lock();
     if (!s || !s->IsOpen() || shutDown_) return;

@@ -12,15 +12,14 @@
 
 #include "server/server.h"
 #include "server/store.h"
+#include "tests/common/tempdir.h"
 
 namespace {
 
 class LoginProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/velmora-program-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    ASSERT_FALSE(dir_.empty());
     velsrv::ServerOptions o;
     o.dbPath = dir_ + "/server.db";
     o.goodsFile = VELMORA_ASSET_DIR "/server/goods.xml";
@@ -30,11 +29,7 @@ class LoginProgramTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(server_.Start(0, o, &error)) << error;
   }
-  void TearDown() override {
-    server_.Stop();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  void TearDown() override { server_.Stop(); }
 
   // Runs velmora headless for about half a second; its exit status, stderr in *err.
   int Play(const std::string& name, const std::string& password, std::string* err) {
@@ -55,7 +50,8 @@ class LoginProgramTest : public ::testing::Test {
     return found;
   }
 
-  std::string dir_;
+  veltest::TempDir temp_{"login-program-test"};
+  const std::string dir_ = temp_.Path();
   velsrv::Server server_;
 };
 

@@ -10,20 +10,13 @@
 #include <fstream>
 
 #include "app/velmora/password.h"
+#include "tests/common/tempdir.h"
 
 namespace {
 
 class PasswordTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmora-password-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
   std::string Write(const std::string& name, const std::string& text) {
     const std::string path = dir_ + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
@@ -34,7 +27,8 @@ class PasswordTest : public ::testing::Test {
     EXPECT_EQ(::stat(path.c_str(), &st), 0);
     return st.st_mode & 0777;
   }
-  std::string dir_;
+  veltest::TempDir temp_{"password-test"};
+  const std::string dir_ = temp_.Path();
 };
 
 TEST_F(PasswordTest, FileGivesItsFirstLineWithoutTheLineEnd) {

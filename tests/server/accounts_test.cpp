@@ -254,6 +254,25 @@ TEST_F(AccountTest, WrongPasswordsSlowDownAndNewAccountsAreRationed) {
   EXPECT_EQ(Refusal("dave", "dave-password"), std::nullopt);
 }
 
+TEST_F(AccountTest, EmbeddingProgramSetsItsLocalPlayersPassword) {
+  velsrv::ServerOptions o = Options();
+  o.bots = 1;
+  StartServer(o);
+  // No such player yet: nothing to do, the first login makes it.
+  EXPECT_TRUE(server_.SetLocalPassword("me", "local-password-1"));
+  EXPECT_EQ(Refusal("me", "local-password-1"), std::nullopt);
+  // A lost password file: the new password replaces the old one.
+  EXPECT_TRUE(server_.SetLocalPassword("me", "local-password-2"));
+  EXPECT_EQ(Refusal("me", "local-password-1"), std::optional<std::string>("密码错误"));
+  EXPECT_EQ(Refusal("me", "local-password-2"), std::nullopt);
+  // Never for someone else's name: a look-alike, or a simulated player.
+  EXPECT_FALSE(server_.SetLocalPassword("ME", "local-password-3"));
+  std::string botName;
+  server_.Inspect([&](velsrv::Auction&, velsrv::Store& store) { botName = store.FindPlayer(1)->nickname; });
+  EXPECT_FALSE(server_.SetLocalPassword(botName, "local-password-3"));
+  EXPECT_EQ(Refusal("me", "local-password-2"), std::nullopt);
+}
+
 // The players table as it was before accounts had passwords.
 const char* const kOldSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value INTEGER NOT NULL);

@@ -23,6 +23,7 @@
 #include "server/server.h"
 #include "server/store.h"
 #include "server/tlsidentity.h"
+#include "tests/common/tempdir.h"
 #include "tests/transport/testpeer.h"
 
 namespace {
@@ -42,16 +43,10 @@ unsigned Mode(const std::string& path) {
 
 class TlsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/velmora-tls-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-  }
+  void SetUp() override { ASSERT_FALSE(dir.empty()); }
   void TearDown() override {
     transport.Stop();
     server.Stop();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
   velsrv::ServerOptions Options() const {
     velsrv::ServerOptions o;
@@ -83,7 +78,8 @@ class TlsTest : public ::testing::Test {
     return true;
   }
 
-  std::string dir;
+  veltest::TempDir temp{"tls-test"};
+  const std::string dir = temp.Path();
   velsrv::Server server;
   plat::ServerMessageQueue queue;
   TcpTransport transport;
