@@ -202,12 +202,17 @@ int GameSession::Run(const std::atomic<bool>* stop) {
   const auto limit = std::chrono::duration<double>(m_options.seconds);
   auto next = start;
   const int first = m_frames;
+  bool refusedStepDone = false;
   while (m_frame->IsRunning()) {
     if (stop != nullptr && stop->load()) break;
     if (m_options.frames > 0 && m_frames - first >= m_options.frames) break;
     if (m_options.seconds > 0 && Clock::now() - start >= limit) break;
-    // Nothing more will come: a headless run has no one to read the status line.
-    if (m_options.headless && m_transport.GetState() == plat::TcpTransport::State::Refused) break;
+    // Nothing more will come: a headless run has no one to read the status line. One more
+    // step first, so that the last frame (a screenshot) shows why.
+    if (m_options.headless && m_transport.GetState() == plat::TcpTransport::State::Refused) {
+      if (refusedStepDone) break;
+      refusedStepDone = true;
+    }
     Step();
     // Headless runs are paced too: the server plays in real time, so --frames means time.
     next += period;
