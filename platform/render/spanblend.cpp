@@ -31,8 +31,14 @@ void BlendSpanModulated(std::uint32_t* dst, const std::uint32_t* src, int n,
   const std::uint32_t mr = (modArgb >> 16) & 0xFFu;
   const std::uint32_t mg = (modArgb >> 8) & 0xFFu;
   const std::uint32_t mb = modArgb & 0xFFu;
+  const std::uint32_t modRgb = modArgb & 0x00FFFFFFu;
   for (int i = 0; i < n; ++i) {
     const std::uint32_t s = src[i];
+    if ((s & 0x00FFFFFFu) == 0x00FFFFFFu) {
+      // White, as every glyph mask is: 255 * m / 255 is m, so only the alpha is scaled.
+      dst[i] = Over(modRgb, Div255((s >> 24) * ma), dst[i]);
+      continue;
+    }
     const std::uint32_t r = Div255(((s >> 16) & 0xFFu) * mr);
     const std::uint32_t g = Div255(((s >> 8) & 0xFFu) * mg);
     const std::uint32_t b = Div255((s & 0xFFu) * mb);
