@@ -265,6 +265,8 @@ bool CGameClientDlg::OnSubGoodsList(const void* data, std::uint16_t size) {
   CBuyPanel& panel = GetBuyPanel();
   panel.ShowControls(true);
   panel.ResetToMinimum();
+  // A box still open (the last lot's result) keeps the panel locked until it is closed.
+  if (GetMsgBox().isVisible()) panel.EnableInput(false);
   // Restart the countdown so its ticks line up with the new list.
   m_GameClientView.KillTimer(IDT_COUNTDOWN);
   m_GameClientView.SetTimer(IDT_COUNTDOWN, kCountdownMs);

@@ -9,6 +9,8 @@
 #include <guichan/widget.hpp>
 
 #include "client/core/gameclientdlg.h"
+#include "app/velmora/appoptions.h"
+#include "app/velmora/gamestate.h"
 #include "client/data/buydata.h"
 #include "platform/frame/gameframe.h"
 #include "platform/text/textconv.h"
@@ -82,6 +84,58 @@ void E2eFixture::StartClient(const std::string& nicknameUtf8) {
     return Dialog() != nullptr && Dialog()->GetMeUserData() != nullptr &&
            GetBuyData().GetCurrentItem() != nullptr;
   })) << "no lot on sale after logging in";
+}
+
+void E2eFixture::StartScripted(const std::string& nicknameUtf8, const std::string& script, int firstFrame) {
+  const std::string scriptPath = dir + "/play.txt";
+  std::ofstream(scriptPath, std::ios::binary) << script;
+  statePath = dir + "/state.json";
+  velapp::AppOptions app;
+  std::string error;
+  ASSERT_EQ(velapp::ParseAppOptions({"--connect", "127.0.0.1:" + std::to_string(server.Port()), "--name",
+                                     nicknameUtf8, "--headless", "--assets", VELMORA_ASSET_DIR, "--input",
+                                     scriptPath, "--state-json", statePath},
+                                    &app, &error),
+            velapp::ParseOutcome::Run)
+      << error;
+  app.password = "e2e-password";
+  session = std::make_unique<velapp::GameSession>(app);
+  session->TransportOptions().retryFirstMs = 20;
+  session->TransportOptions().retryMaxMs = 100;
+  ASSERT_TRUE(session->Start(&error)) << error;
+  WaitBefore([&] {
+    return Dialog() != nullptr && Dialog()->GetMeUserData() != nullptr && GetBuyData().GetCurrentItem() != nullptr;
+  }, firstFrame, "logged in with a lot on sale");
+}
+
+void E2eFixture::RunTo(int frame) {
+  while (session->FramesRun() < frame) {
+    session->Step();
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+}
+
+void E2eFixture::WaitBefore(const std::function<bool()>& done, int frame, const char* what) {
+  while (!done()) {
+    ASSERT_LT(session->FramesRun() + 1, frame) << "not yet " << what << " before frame " << frame;
+    session->Step();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+Json E2eFixture::State() {
+  std::string error;
+  EXPECT_TRUE(velapp::WriteGameStateJson(*session, statePath, &error)) << error;
+  std::ifstream in(statePath, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto json = ParseJson(text);
+  EXPECT_TRUE(json.has_value()) << text;
+  return json.value_or(Json{});
+}
+
+void E2eFixture::AdvanceGame(std::uint32_t seconds) {
+  clock.Advance(static_cast<std::uint64_t>(seconds) * 1000);
+  server.Tick();
 }
 
 bool E2eFixture::StepUntil(const std::function<bool()>& done, int timeoutMs) {

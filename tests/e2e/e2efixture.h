@@ -11,6 +11,7 @@
 #include "app/velmora/gamesession.h"
 #include "server/manualclock.h"
 #include "server/server.h"
+#include "tests/common/minijson.h"
 
 class CGameClientDlg;
 namespace gcn {
@@ -35,6 +36,19 @@ class E2eFixture : public ::testing::Test {
   // The client logs in as `nicknameUtf8` and waits for a lot on sale.
   void StartClient(const std::string& nicknameUtf8);
 
+  // The client as the program runs it with --input SCRIPT --state-json FILE (headless,
+  // joining the test's server), logged in with a lot on sale before the script's first frame.
+  void StartScripted(const std::string& nicknameUtf8, const std::string& script, int firstFrame);
+  // Steps until the frame count reaches `frame` (a short real pause per step lets the network
+  // deliver, as a paced run would).
+  void RunTo(int frame);
+  // Steps until `done` holds; a failure when that takes until `frame`.
+  void WaitBefore(const std::function<bool()>& done, int frame, const char* what);
+  // The state the program writes with --state-json, written and read back now.
+  Json State();
+  // The server's game clock moves on and the game ticks.
+  void AdvanceGame(std::uint32_t seconds);
+
   // Steps the frame until `done` holds; false at the deadline.
   bool StepUntil(const std::function<bool()>& done, int timeoutMs = kWaitMs);
   // Moves onto the widget's centre, then clicks it, a frame each, like a player would.
@@ -45,6 +59,7 @@ class E2eFixture : public ::testing::Test {
   std::string StatusUtf8() const;
 
   std::string dir;
+  std::string statePath;
   velsrv::ManualClock clock;
   velsrv::Server server;
   std::unique_ptr<velapp::GameSession> session;
