@@ -34,8 +34,8 @@ constexpr std::uint64_t kEndgameMs = 10000;
 
 }  // namespace
 
-BotCrowd::BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed)
-    : auction_(auction), store_(store), clock_(clock), count_(std::max(0, count)), rng_(seed) {}
+BotCrowd::BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed, bool paced)
+    : auction_(auction), store_(store), clock_(clock), count_(std::max(0, count)), paced_(paced), rng_(seed) {}
 
 std::string BotCrowd::NameOf(std::uint32_t index) {
   std::string utf8 = kBotNames[index % kBotNameCount];
@@ -74,6 +74,7 @@ bool BotCrowd::Start() {
 }
 
 std::uint32_t BotCrowd::BotRoom(const Auction::LotView& lot) const {
+  if (!paced_) return lot.totalShares;
   const std::uint64_t now = clock_.NowMs();
   const std::uint64_t age = now > lot.openedMs ? now - lot.openedMs : 0;
   const std::uint64_t remaining = lot.deadlineMs > now ? lot.deadlineMs - now : 0;

@@ -16,7 +16,7 @@ namespace velsrv {
 
 class BotCrowd {
  public:
-  BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed);
+  BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed, bool paced = true);
 
   // Seats the bots (existing ones with coins left are reused). False when
   // no player could be found or created.
@@ -41,6 +41,7 @@ class BotCrowd {
   Store& store_;
   Clock& clock_;
   int count_;
+  bool paced_;
   std::mt19937_64 rng_;
   std::vector<Bot> bots_;
   // Every bot seated so far: a retired one's shares still count against the crowd's part.

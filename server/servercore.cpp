@@ -64,7 +64,8 @@ bool ServerCore::Init(std::uint16_t port, std::string* error) {
   game.seed = seed;
   auction_ = std::make_unique<Auction>(catalogue_, *store_, *clock_, game, *this, options_.log);
   if (!auction_->Start(error)) return false;
-  bots_ = std::make_unique<BotCrowd>(*auction_, *store_, *clock_, options_.bots, seed ^ 0x9E3779B97F4A7C15ull);
+  bots_ = std::make_unique<BotCrowd>(*auction_, *store_, *clock_, options_.bots, seed ^ 0x9E3779B97F4A7C15ull,
+                                     options_.pacedBots);
   if (!bots_->Start()) {
     if (error) *error = "could not seat the simulated players";
     return false;

@@ -22,6 +22,9 @@ struct ServerOptions {
   std::string dbPath = "velmora-server.db";  // ":memory:" keeps nothing
   std::string goodsFile;                      // empty: assets/server/goods.xml under the working directory
   int bots = 3;
+  // Simulated players pace themselves and leave shares to people; off, they buy at full
+  // speed (load tests).
+  bool pacedBots = true;
   std::uint32_t lotSeconds = 60;
   std::uint32_t pauseSeconds = 5;
   std::uint32_t initialCoins = 1000000;

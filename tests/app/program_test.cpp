@@ -126,6 +126,13 @@ TEST_F(ProgramTest, EveryFrameRedrawnInPartEqualsTheFullRedraw) {
   EXPECT_LT(full * 5, frames) << "most frames must have been redrawn in part";
 }
 
+TEST_F(ProgramTest, VerboseKeepsTheServersLotLines) {
+  const ProgramRun r = Velmora("--headless --frames 3 --verbose");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("[server] lot "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(" open: "), std::string::npos) << r.err;
+}
+
 TEST_F(ProgramTest, HelpDescribesScriptsAndState) {
   const ProgramRun r = Velmora("--help");
   ASSERT_EQ(r.exitCode, 0);

@@ -107,6 +107,7 @@ void SoakTest::Run(int seconds) {
   options.durable = false;
   options.goodsFile = VELMORA_ASSET_DIR "/server/goods.xml";
   options.bots = kBots;
+  options.pacedBots = false;  // the bots at full speed too: this is a load test
   // A busy crowd sells a lot out within a second or two, so the pause sets
   // the pace of results. It is kept longer than a winner's notice takes to
   // cross its band (about 11 s): faster results only queue notices, each
