@@ -9,6 +9,7 @@
 #include "platform/frame/gameframedlg.h"
 #include "platform/frame/globalunits.h"
 #include "platform/text/textconv.h"
+#include "platform/toolkit/orvhgebutton.h"
 #include "platform/toolkit/orvhgefont.h"
 
 namespace {
@@ -22,6 +23,10 @@ constexpr int kLineStep = 36;
 const gcn::Color kPanelColor(30, 24, 18, 235);
 const gcn::Color kEdgeColor(230, 190, 90, 255);
 const gcn::Color kTextColor(255, 240, 200, 255);
+const gcn::Color kInnerEdgeColor(150, 110, 40, 255);
+constexpr int kInnerInset = 4;
+constexpr int kCloseMargin = 8;
+const std::string kCloseCaption = plat::Utf8ToGbk("关闭");
 
 }  // namespace
 
@@ -30,7 +35,7 @@ CBankView* CBankView::GetInstance() {
   return &view;
 }
 
-CBankView::CBankView() {
+CBankView::CBankView() : m_closeSink(kCloseCaption) {
   setSize(kWidth, kHeight);
   setPosition((plat::kGameAreaWidth - kWidth) / 2, (plat::kGameAreaHeight - kHeight) / 2);
   setVisible(false);
@@ -48,8 +53,17 @@ void CBankView::draw(gcn::Graphics* g) {
   const gcn::Rectangle panel(0, 0, getWidth(), getHeight());
   g->setColor(kPanelColor);
   g->fillRectangle(panel);
+  // The game's frame: a gold edge with a darker one inside it.
   g->setColor(kEdgeColor);
   g->drawRectangle(panel);
+  g->setColor(kInnerEdgeColor);
+  g->drawRectangle(gcn::Rectangle(kInnerInset, kInnerInset, getWidth() - 2 * kInnerInset,
+                                  getHeight() - 2 * kInnerInset));
+  if (!m_close) {
+    m_close = plat::FrameButtonSink::MakeButton(
+        this, kCloseButtonId, getWidth() - plat::FrameButtonSink::kWidth - kCloseMargin, kCloseMargin,
+        &m_closeSink);
+  }
   if (!m_font) m_font = std::make_unique<OrvHgeFont>(kFontFace.c_str(), kFontSize, 0, 0, 1);
   m_font->SetColor(kTextColor);
   m_font->drawString(g, plat::Utf8ToGbk("保险柜"), getWidth() / 2, kTitleY,
@@ -64,6 +78,11 @@ void CBankView::draw(gcn::Graphics* g) {
                        OrvHgeFont::kAlignLeft);
   }
   OrvHgeWindow::draw(g);
+}
+
+void CBankView::OnCommand(int id) {
+  OrvHgeWindow::OnCommand(id);
+  if (id == kCloseButtonId) setVisible(false);
 }
 
 void CBankView::mouseClicked(gcn::MouseEvent& e) {

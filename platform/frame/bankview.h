@@ -6,8 +6,10 @@
 
 #include <guichan/mouseevent.hpp>
 
+#include "platform/frame/framebuttonsink.h"
 #include "platform/toolkit/orvhgewindow.h"
 
+class OrvHgeButton;
 class OrvHgeFont;
 
 class CBankView : public OrvHgeWindow {
@@ -18,9 +20,14 @@ class CBankView : public OrvHgeWindow {
   // The process has one; never null.
   static CBankView* GetInstance();
 
+  static constexpr int kCloseButtonId = 2;
+
   void Toggle() { setVisible(!isVisible()); }
   void draw(gcn::Graphics* g) override;
   void mouseClicked(gcn::MouseEvent& e) override;
+  // The close button (made at the first draw, when images can be loaded).
+  void OnCommand(int id) override;
+  OrvHgeButton* CloseButton() const { return m_close.get(); }
 
  private:
   CBankView();
@@ -28,4 +35,6 @@ class CBankView : public OrvHgeWindow {
   void DrawLine(gcn::Graphics* g, const std::string& labelUtf8, unsigned value, int y);
 
   std::unique_ptr<OrvHgeFont> m_font;
+  plat::FrameButtonSink m_closeSink;
+  std::unique_ptr<OrvHgeButton> m_close;
 };

@@ -13,6 +13,7 @@
 #include "platform/render/renderdevice.h"
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgebutton.h"
+#include "platform/toolkit/orvhgebutton.h"
 
 namespace frametest {
 namespace {
@@ -108,6 +109,26 @@ TEST_F(FrameTest, StatusLineExpiresUnlessPersistentAndIsLoggedInTheChat) {
   const auto& lines = frame->ChatView()->Lines();
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()),
             (std::vector<std::string>{lost, "hello"}));
+}
+
+TEST_F(FrameTest, BankWindowHasAFramedCloseButton) {
+  auto device = plat::RenderDevice::CreateHeadless(1280, 720);
+  ASSERT_NE(device, nullptr);
+  StartFrame(device.get());
+  CBankView* bank = CBankView::GetInstance();
+  frame->InjectKey(gcn::Key::F2);
+  frame->Step();
+  ASSERT_TRUE(bank->isVisible());
+  ASSERT_NE(bank->CloseButton(), nullptr);
+  int x = 0, y = 0;
+  bank->CloseButton()->getAbsolutePosition(x, y);
+  EXPECT_GT(x, bank->getX() + bank->getWidth() / 2) << "top right";
+  EXPECT_LT(y, bank->getY() + 20);
+  frame->InjectMouseMove(x + 5, y + 5);
+  frame->Step();
+  frame->InjectClick(x + 5, y + 5);
+  frame->Step();
+  EXPECT_FALSE(bank->isVisible());
 }
 
 TEST_F(FrameTest, BankWindowIsHiddenUntilF2AndAClickClosesIt) {
