@@ -48,7 +48,7 @@ constexpr float kFaceSize = 81.0f;
 constexpr int kCardTextX = 1074;
 constexpr int kNameY = 190, kCoinsY = 238, kBankY = 270;
 // The name plate under the face, left of the history button: a name never runs past it.
-constexpr int kNamePlateX = 1026, kNamePlateY = 186, kNamePlateW = 120, kNamePlateH = 20;
+constexpr int kNamePlateX = 1014, kNamePlateY = 186, kNamePlateW = 120, kNamePlateH = 20;
 constexpr int kAlignLeft = 0, kAlignCentre = 1;
 
 // The frame's leave confirmation is switched off: the game has nothing to lose on leaving.
