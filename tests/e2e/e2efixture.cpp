@@ -119,7 +119,8 @@ void E2eFixture::WaitBefore(const std::function<bool()>& done, int frame, const 
   while (!done()) {
     ASSERT_LT(session->FramesRun() + 1, frame) << "not yet " << what << " before frame " << frame;
     session->Step();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Generous per frame: on a loaded machine the server's answer may take a while.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
 
