@@ -1,4 +1,5 @@
 #include "app/velmora/appoptions.h"
+#include "platform/text/decimal.h"
 
 #include <cerrno>
 #include <cmath>
@@ -9,16 +10,6 @@
 namespace velapp {
 
 namespace {
-
-bool ParseInt(const std::string& text, long long min, long long max, long long* out) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long long v = std::strtoll(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-  *out = v;
-  return true;
-}
 
 bool ParseSeconds(const std::string& text, double* out) {
   if (text.empty()) return false;
@@ -59,7 +50,7 @@ bool ParseHostPort(const std::string& text, std::string* host, std::uint16_t* po
     if (h.find(':') != std::string::npos) return false;  // a bare IPv6 address needs brackets
   }
   long long n = 0;
-  if (h.empty() || !ParseInt(p, 1, 65535, &n)) return false;
+  if (h.empty() || !plat::ParseDecimal(p, 1, 65535, &n)) return false;
   *host = h;
   *port = static_cast<std::uint16_t>(n);
   return true;
@@ -77,7 +68,7 @@ bool ParseShot(const std::string& text, ShotRequest* out) {
   const auto colon = text.find(':');
   if (colon == std::string::npos || colon + 1 >= text.size()) return false;
   long long n = 0;
-  if (!ParseInt(text.substr(0, colon), 1, std::numeric_limits<int>::max(), &n)) return false;
+  if (!plat::ParseDecimal(text.substr(0, colon), 1, std::numeric_limits<int>::max(), &n)) return false;
   out->frame = static_cast<int>(n);
   out->path = text.substr(colon + 1);
   return true;
@@ -116,7 +107,7 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
       if (value.empty()) return fail("--name wants a nickname");
       o.nicknameUtf8 = value;
     } else if (arg == "--frames") {
-      if (!ParseInt(value, 1, std::numeric_limits<int>::max(), &n))
+      if (!plat::ParseDecimal(value, 1, std::numeric_limits<int>::max(), &n))
         return fail("--frames wants a whole number of at least 1, got " + value);
       o.frames = static_cast<int>(n);
     } else if (arg == "--seconds") {
@@ -138,10 +129,10 @@ ParseOutcome ParseAppOptions(const std::vector<std::string>& args, AppOptions* o
     } else if (arg == "--db") {
       o.dbPath = value;
     } else if (arg == "--lot-seconds") {
-      if (!ParseInt(value, 1, 86400, &n)) return fail("--lot-seconds wants 1 to 86400, got " + value);
+      if (!plat::ParseDecimal(value, 1, 86400, &n)) return fail("--lot-seconds wants 1 to 86400, got " + value);
       o.lotSeconds = static_cast<std::uint32_t>(n);
     } else {  // --bots
-      if (!ParseInt(value, 0, 100, &n)) return fail("--bots wants 0 to 100, got " + value);
+      if (!plat::ParseDecimal(value, 0, 100, &n)) return fail("--bots wants 0 to 100, got " + value);
       o.bots = static_cast<int>(n);
     }
   }

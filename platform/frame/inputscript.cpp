@@ -1,4 +1,5 @@
 #include "platform/frame/inputscript.h"
+#include "platform/text/decimal.h"
 
 #include <SDL.h>
 
@@ -17,16 +18,6 @@ namespace {
 
 // Scripts are small; a bigger file is a mistake, not a script.
 constexpr std::size_t kMaxScriptBytes = 16u << 20;
-
-bool ParseNumber(const std::string& word, long long min, long long max, long long* out) {
-  if (word.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long long v = std::strtoll(word.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < min || v > max) return false;
-  *out = v;
-  return true;
-}
 
 std::string TrimRight(std::string s) {
   while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t')) s.pop_back();
@@ -87,7 +78,7 @@ bool InputScript::Parse(const std::string& text, std::string* error) {
     ScriptEvent ev;
     long long n = 0;
     const std::string frameWord = NextWord(&rest);
-    if (!ParseNumber(frameWord, 1, std::numeric_limits<int>::max(), &n))
+    if (!plat::ParseDecimal(frameWord, 1, std::numeric_limits<int>::max(), &n))
       return fail("the frame must be a whole number of at least 1, got \"" + frameWord + "\"");
     ev.frame = static_cast<std::uint64_t>(n);
     const std::string action = NextWord(&rest);
@@ -95,8 +86,8 @@ bool InputScript::Parse(const std::string& text, std::string* error) {
       ev.kind = action == "move" ? ScriptEvent::Kind::Move : ScriptEvent::Kind::Click;
       long long x = 0, y = 0;
       const std::string xs = NextWord(&rest), ys = NextWord(&rest);
-      if (!ParseNumber(xs, -kMaxCoordinate, kMaxCoordinate, &x) ||
-          !ParseNumber(ys, -kMaxCoordinate, kMaxCoordinate, &y))
+      if (!plat::ParseDecimal(xs, -kMaxCoordinate, kMaxCoordinate, &x) ||
+          !plat::ParseDecimal(ys, -kMaxCoordinate, kMaxCoordinate, &y))
         return fail(action + " wants X Y in game pixels");
       if (!NextWord(&rest).empty()) return fail(action + " takes only X Y");
       ev.x = static_cast<int>(x);
