@@ -54,8 +54,9 @@ constexpr int kTimeCaptionX = 295, kTimeCaptionY = 500;
 constexpr int kTimeDigitsX = 305, kTimeDigitsY = 526;
 constexpr int kTimeDigitW = 14, kTimeDigitH = 20, kTimeColonW = 8;
 constexpr std::uint32_t kMaxShownSeconds = 99 * 60 + 59;
-// Why buy is grey: one line centred under the buy button.
-constexpr int kReasonY = 553;
+// Why buy is grey: a short note at the right end of the chance row, the only free room inside
+// the panel's inner frame (under the buy button is the panel's border).
+constexpr int kReasonRight = 380, kReasonY = kChanceY + (kNoteY - kCostY);
 const gcn::Color kReasonColor(255, 150, 110, 255);
 
 const gcn::Color kLabelColor(229, 194, 166, 255);
@@ -73,9 +74,9 @@ const std::string kCostFormat = plat::Utf8ToGbk("消耗金币：%llu");
 const std::string kPriceNote = plat::Utf8ToGbk("(每份10000金币)");
 const std::string kChanceLabel = plat::Utf8ToGbk("夺宝几率：");
 constexpr const char* kChanceFormat = "%0.02f%%";
-const std::string kReasonOffline = plat::Utf8ToGbk("未连接服务器，暂时无法购买");
-const std::string kReasonBelowMinimum = plat::Utf8ToGbk("本期每次至少购买%u份");
-const std::string kReasonCoinsShort = plat::Utf8ToGbk("金币不够买%u份，请减少份数");
+const std::string kReasonOffline = plat::Utf8ToGbk("未连接服务器");
+const std::string kReasonBelowMinimum = plat::Utf8ToGbk("每次至少购买%u份");
+const std::string kReasonCoinsShort = plat::Utf8ToGbk("金币不够买%u份");
 const std::string kReasonBoxOpen = plat::Utf8ToGbk("请先关闭提示框");
 
 constexpr std::uint32_t kMaxShares = std::numeric_limits<std::uint32_t>::max();
@@ -363,7 +364,8 @@ void CBuyPanel::Draw(gcn::Graphics* g) {
   ComposeBuyDisabledReason(m_reason);
   if (!m_reason.empty() && m_noteFont) {
     m_noteFont->SetColor(kReasonColor);
-    m_noteFont->drawString(g, m_reason, ox + kTitleX, oy + kReasonY, OrvHgeFont::kAlignCenter);
+    const int x = ox + kReasonRight - m_noteFont->getWidth(m_reason);
+    m_noteFont->drawString(g, m_reason, x, oy + kReasonY, OrvHgeFont::kAlignLeft);
   }
   CSystemNotice::UpdateAndDrawAll();
 }
