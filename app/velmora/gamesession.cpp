@@ -13,6 +13,7 @@
 #include "app/velmora/appenvironment.h"
 #include "app/velmora/password.h"
 #include "client/core/gameclientapp.h"
+#include "client/views/systemnotice.h"
 #include "platform/frame/gameframe.h"
 #include "platform/net/framemessages.h"
 #include "platform/render/renderdevice.h"
@@ -253,6 +254,7 @@ void GameSession::Shutdown() {
   m_transport.Stop();
   if (m_frame) m_frame->Shutdown();
   m_frame.reset();
+  CSystemNotice::ClearAll();  // the notices' fonts hold textures of the device
   m_device.reset();
   if (m_server) m_server->Stop();
   m_server.reset();

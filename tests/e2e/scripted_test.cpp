@@ -224,6 +224,52 @@ TEST_F(ScriptedTest, AGreyBuyButtonSaysWhy) {
   EXPECT_NE(Text(offline, "panel.reason").find("未连接"), std::string::npos) << Text(offline, "panel.reason");
 }
 
+// Item: with the program's own crowd and lot length, a newcomer who takes 19 s to decide still
+// finds each lot on sale with shares left; on the first the script buys in.
+TEST_F(ScriptedTest, ALateNewcomerStillFindsSharesToBuy) {
+  velsrv::ServerOptions o = ServerOptions();
+  const velsrv::ServerOptions defaults;
+  o.goodsFile = std::string(VELMORA_ASSET_DIR) + "/server/goods.xml";
+  o.lotSeconds = defaults.lotSeconds;
+  o.pauseSeconds = defaults.pauseSeconds;
+  o.pacedBots = defaults.pacedBots;
+  o.bots = 8;  // the crowd the program seats on its built-in server
+  std::string error;
+  ASSERT_TRUE(server.Start(0, o, &error)) << error;
+  StartScripted("新来的", "600 click 497 635\n", 300);
+  RunTo(300);
+  // The server's own pace: four ticks a game second, a few frames each.
+  const auto playQuarter = [&] {
+    clock.Advance(250);
+    server.Tick();
+    RunTo(session->FramesRun() + 3);
+  };
+  double previous = -1;
+  for (int lot = 0; lot < 4; ++lot) {
+    for (int quarter = 0; quarter < 70 * 4; ++quarter) {
+      const CBSceneItem* item = GetBuyData().GetCurrentItem();
+      if (item != nullptr && item->goodsNumber != previous) break;
+      playQuarter();
+    }
+    const Json opened = State();
+    ASSERT_FALSE(IsNull(opened, "lot")) << "lot " << lot << " never opened";
+    previous = Num(opened, "lot.goods_number");
+    // The result of the lot we bought into stays up until we close it, as a player would.
+    if (GetMsgBox().GetKind() != 0) Click(GetMsgBox().OkButton());
+    for (int quarter = 0; quarter < 19 * 4; ++quarter) playQuarter();
+    const Json late = State();
+    ASSERT_FALSE(IsNull(late, "lot")) << "lot " << lot << " sold out within 19 s";
+    EXPECT_EQ(Num(late, "lot.goods_number"), previous);
+    EXPECT_GT(Num(late, "lot.sold"), 0) << "the crowd is buying";
+    EXPECT_GE(Num(late, "lot.total") - Num(late, "lot.sold"), Num(late, "panel.minimum")) << "lot " << lot;
+    EXPECT_TRUE(Flag(late, "panel.buy_enabled")) << "lot " << lot << ": " << Text(late, "panel.reason");
+    if (lot == 0) {
+      WaitBefore([] { return GetBuyData().GetCurrentItem()->heldShares > 0; }, 900, "the newcomer's shares");
+      EXPECT_EQ(GetBuyData().GetCurrentItem()->heldShares, Num(late, "panel.chosen"));
+    }
+  }
+}
+
 // Item: a player who cannot pay for one share is topped up, and told.
 TEST_F(ScriptedTest, ABrokePlayerIsToppedUpAndTold) {
   WriteGoods(10, 3);
