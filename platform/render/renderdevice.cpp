@@ -68,12 +68,12 @@ std::unique_ptr<RenderDevice> RenderDevice::CreateHeadless(int w, int h) {
 }
 
 std::unique_ptr<RenderDevice> RenderDevice::CreateWindowed(const char* title, int w, int h,
-                                                           std::string* error) {
+                                                           std::string* error, Present present) {
   auto fail = [error](const char* what) {
     if (error) *error = std::string(what) + ": " + SDL_GetError();
     return nullptr;
   };
-  if (w <= 0 || h <= 0) {
+  if (w <= 0 || h <= 0 || w > DeviceTexture::kMaxSide || h > DeviceTexture::kMaxSide) {
     if (error) *error = "bad window size";
     return nullptr;
   }
@@ -82,39 +82,87 @@ std::unique_ptr<RenderDevice> RenderDevice::CreateWindowed(const char* title, in
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("SDL video init");
     ownsVideo = true;
   }
+  auto quitVideo = [ownsVideo] {
+    if (ownsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  };
   SDL_Window* window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED,
                                         SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
   if (!window) {
     auto r = fail("SDL_CreateWindow");
-    if (ownsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    quitVideo();
     return r;
   }
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  // The game is drawn by the same software renderer as headless, into a picture of its own
+  // size; only what changed goes on to the window.
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
   if (!renderer) {
-    auto r = fail("SDL_CreateRenderer");
+    auto r = fail("software renderer");
+    if (surface) SDL_FreeSurface(surface);
     SDL_DestroyWindow(window);
-    if (ownsVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    quitVideo();
     return r;
   }
-  auto device = std::unique_ptr<RenderDevice>(new RenderDevice(window, nullptr, renderer, w, h, ownsVideo));
-  // The game draws at its own size; EndFrame scales that picture into the window. Without
-  // render targets the game is drawn straight into the window, unscaled.
-  if (SDL_RenderTargetSupported(renderer)) {
-    device->m_target =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
-    if (device->m_target != nullptr) {
-      SDL_SetTextureScaleMode(device->m_target, SDL_ScaleModeLinear);
-      SDL_SetRenderTarget(renderer, device->m_target);
-    }
+  auto device = std::unique_ptr<RenderDevice>(new RenderDevice(window, surface, renderer, w, h, ownsVideo));
+  if (present == Present::kFromEnvironment) {
+    const char* env = std::getenv("VELMORA_PRESENT");
+    present = env && std::strcmp(env, "texture") == 0 ? Present::kStreamingTexture
+                                                      : Present::kWindowSurface;
   }
+  const Present other = present == Present::kWindowSurface ? Present::kStreamingTexture
+                                                            : Present::kWindowSurface;
+  if (!device->SetUpPresent(present) && !device->SetUpPresent(other)) return fail("window output");
+  SDL_AddEventWatch(&RenderDevice::WatchWindow, device.get());
+  device->m_watching = true;
   return device;
+}
+
+bool RenderDevice::SetUpPresent(Present present) {
+  if (present == Present::kWindowSurface) {
+    // A window with a renderer cannot have a surface too, so the texture way is tried second.
+    m_windowSurface = SDL_GetWindowSurface(m_window);
+    return m_windowSurface != nullptr;
+  }
+  m_windowRenderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED);
+  if (!m_windowRenderer) m_windowRenderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+  if (!m_windowRenderer) return false;
+  m_stream = SDL_CreateTexture(m_windowRenderer, SDL_PIXELFORMAT_ARGB8888,
+                               SDL_TEXTUREACCESS_STREAMING, m_width, m_height);
+  if (!m_stream) {
+    SDL_DestroyRenderer(m_windowRenderer);
+    m_windowRenderer = nullptr;
+    return false;
+  }
+  SDL_SetTextureScaleMode(m_stream, SDL_ScaleModeLinear);
+  SDL_SetTextureBlendMode(m_stream, SDL_BLENDMODE_NONE);
+  return true;
+}
+
+int RenderDevice::WatchWindow(void* device, SDL_Event* event) {
+  auto* self = static_cast<RenderDevice*>(device);
+  if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(self->m_window))
+    return 0;
+  switch (event->window.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+      // What the window showed may be gone: the next push is the whole window.
+      self->m_windowInvalid.store(true, std::memory_order_relaxed);
+      break;
+    default:
+      break;
+  }
+  return 0;
 }
 
 RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Renderer* renderer,
                            int w, int h, bool ownsVideo)
     : m_window(window), m_surface(surface), m_renderer(renderer), m_width(w), m_height(h),
       m_ownsVideo(ownsVideo), m_clipX1(w), m_clipY1(h) {
+  m_wholeScreen.push_back(IRect{0, 0, w, h});
   SetDrawBlend(SDL_BLENDMODE_BLEND);
   const char* full = std::getenv("VELMORA_FULL_REDRAW");
   m_tracking = surface != nullptr && !(full && *full && std::strcmp(full, "0") != 0);
@@ -124,8 +172,10 @@ RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Rendere
 RenderDevice::~RenderDevice() {
   auto& live = LiveDevices();
   live.erase(std::remove(live.begin(), live.end(), this), live.end());
+  if (m_watching) SDL_DelEventWatch(&RenderDevice::WatchWindow, this);
   m_slots.clear();  // the textures go before the renderer that owns them
-  if (m_target) SDL_DestroyTexture(m_target);
+  if (m_stream) SDL_DestroyTexture(m_stream);
+  if (m_windowRenderer) SDL_DestroyRenderer(m_windowRenderer);
   SDL_DestroyRenderer(m_renderer);
   if (m_window) SDL_DestroyWindow(m_window);
   if (m_surface) SDL_FreeSurface(m_surface);
@@ -522,7 +572,10 @@ void RenderDevice::SetDrawBlend(int sdlBlend) {
 }
 
 void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
-  if (m_inFrame) EndTrackedFrame();
+  if (m_inFrame) {
+    EndTrackedFrame();
+    m_push.Invalidate();  // that frame never reached the window
+  }
   m_delta = deltaSeconds;
   Gfx_SetClipping();
   ++m_frameNo;
@@ -540,32 +593,125 @@ void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
 }
 
 void RenderDevice::EndFrame() {
+  const bool tracked = m_inFrame;
   if (m_inFrame) EndTrackedFrame();
-  if (!m_window) {
-    Flush();
+  Flush();
+  if (!m_window) return;
+  PushToWindow(tracked ? m_dirty.Rects() : m_wholeScreen);
+}
+
+void RenderDevice::PushToWindow(const std::vector<IRect>& changed) {
+  m_pushed.clear();
+  if (m_windowInvalid.exchange(false, std::memory_order_relaxed)) m_push.Invalidate();
+  if (IsMinimized()) {
+    ++m_present.hidden;
+    m_push.Invalidate();  // this frame's changes are not on the window
     return;
   }
-  if (m_target == nullptr) {
-    SDL_RenderPresent(m_renderer);
+  if (m_stream)
+    PushToTexture(changed);
+  else
+    PushToSurface(changed);
+  if (m_pushed.empty()) {
+    ++m_present.unchanged;
     return;
   }
-  SDL_SetRenderTarget(m_renderer, nullptr);
+  ++m_present.pushes;
+  if (m_push.Full()) ++m_present.fullPushes;
+  for (const IRect& r : m_pushed) m_present.pushedPixels += static_cast<std::uint64_t>(r.Area());
+}
+
+namespace {
+
+bool IsXrgb8888(const SDL_Surface* s) {
+  const SDL_PixelFormat* f = s->format;
+  return f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u &&
+         f->Bmask == 0x000000FFu && s->pitch % 4 == 0;
+}
+
+}  // namespace
+
+void RenderDevice::PushToSurface(const std::vector<IRect>& changed) {
+  SDL_Surface* ws = SDL_GetWindowSurface(m_window);  // made again after a resize
+  if (!ws) {
+    m_push.Invalidate();
+    return;
+  }
+  if (ws != m_windowSurface) {
+    m_windowSurface = ws;
+    m_push.Invalidate();
+  }
+  if (!m_push.Plan(m_width, m_height, ws->w, ws->h, changed)) return;
+  if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) != 0) {
+    m_push.Invalidate();
+    return;
+  }
+  // Scaled straight into the window's pixels when they are laid out like ours.
+  const bool direct = IsXrgb8888(ws);
+  std::uint32_t* out;
+  std::size_t pitch;
+  if (direct) {
+    out = static_cast<std::uint32_t*>(ws->pixels);
+    pitch = static_cast<std::size_t>(ws->pitch / 4);
+  } else {
+    m_staging.resize(static_cast<std::size_t>(ws->w) * ws->h);
+    out = m_staging.data();
+    pitch = static_cast<std::size_t>(ws->w);
+  }
+  const Letterbox& box = m_push.Box();
+  if (m_push.Full()) FillBars(out, pitch, ws->w, ws->h, box);
+  const auto* src = static_cast<const std::uint32_t*>(m_surface->pixels);
+  const std::size_t srcPitch = static_cast<std::size_t>(m_surface->pitch / 4);
+  std::uint32_t* boxOrigin = out + static_cast<std::size_t>(box.y) * pitch + box.x;
+  const IRect boxRect{box.x, box.y, box.x + box.w, box.y + box.h};
+  std::vector<SDL_Rect>& rects = m_sdlRects;
+  rects.clear();
+  for (const IRect& r : m_push.Rects()) {
+    const IRect inner = r.Intersect(boxRect);
+    if (!inner.Empty())
+      m_push.Map().Scale(src, srcPitch, boxOrigin, pitch,
+                         IRect{inner.x0 - box.x, inner.y0 - box.y, inner.x1 - box.x, inner.y1 - box.y});
+    if (!direct) {
+      const std::size_t offset = static_cast<std::size_t>(r.y0) * pitch + r.x0;
+      SDL_ConvertPixels(r.x1 - r.x0, r.y1 - r.y0, SDL_PIXELFORMAT_ARGB8888, out + offset,
+                        static_cast<int>(pitch * 4), ws->format->format,
+                        static_cast<std::uint8_t*>(ws->pixels) + static_cast<std::size_t>(r.y0) * ws->pitch +
+                            static_cast<std::size_t>(r.x0) * ws->format->BytesPerPixel,
+                        ws->pitch);
+    }
+    rects.push_back(SDL_Rect{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0});
+    m_pushed.push_back(r);
+  }
+  if (SDL_MUSTLOCK(ws)) SDL_UnlockSurface(ws);
+  if (SDL_UpdateWindowSurfaceRects(m_window, rects.data(), static_cast<int>(rects.size())) != 0)
+    m_push.Invalidate();
+}
+
+void RenderDevice::PushToTexture(const std::vector<IRect>& changed) {
   int outW = 0, outH = 0;
-  SDL_GetRendererOutputSize(m_renderer, &outW, &outH);
-  const Letterbox box = Letterbox::Fit(m_width, m_height, outW, outH);
-  SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-  SDL_RenderClear(m_renderer);
-  if (!box.Empty()) {
-    const SDL_Rect dst{box.x, box.y, box.w, box.h};
-    SDL_RenderCopy(m_renderer, m_target, nullptr, &dst);
+  SDL_GetRendererOutputSize(m_windowRenderer, &outW, &outH);
+  if (!m_push.Plan(m_width, m_height, outW, outH, changed)) return;
+  const auto* pixels = static_cast<const std::uint8_t*>(m_surface->pixels);
+  for (const IRect& g : m_push.Full() ? m_wholeScreen : changed) {
+    const IRect r = g.Intersect(m_wholeScreen[0]);
+    if (r.Empty()) continue;
+    const SDL_Rect sr{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
+    SDL_UpdateTexture(m_stream, &sr,
+                      pixels + static_cast<std::size_t>(r.y0) * m_surface->pitch + r.x0 * 4,
+                      m_surface->pitch);
+    m_pushed.push_back(r);
   }
-  SDL_RenderPresent(m_renderer);
-  SDL_SetRenderTarget(m_renderer, m_target);
-  m_sdlClipKnown = false;  // switching targets resets SDL's clip
+  // The back buffer holds nothing reliable after a present: the whole window is drawn.
+  const Letterbox& box = m_push.Box();
+  SDL_SetRenderDrawColor(m_windowRenderer, 0, 0, 0, 255);
+  SDL_RenderClear(m_windowRenderer);
+  const SDL_Rect dst{box.x, box.y, box.w, box.h};
+  SDL_RenderCopy(m_windowRenderer, m_stream, nullptr, &dst);
+  SDL_RenderPresent(m_windowRenderer);
 }
 
 Letterbox RenderDevice::PresentBox() const {
-  if (!m_window || m_target == nullptr) return Letterbox::Fit(m_width, m_height, m_width, m_height);
+  if (!m_window) return Letterbox::Fit(m_width, m_height, m_width, m_height);
   int w = 0, h = 0;
   SDL_GetWindowSize(m_window, &w, &h);
   return Letterbox::Fit(m_width, m_height, w, h);
@@ -707,39 +853,15 @@ std::uint32_t RenderDevice::ReadPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= m_width || y >= m_height) return 0;
   const_cast<RenderDevice*>(this)->Interrupt();  // what was drawn so far, on the surface
   Flush();
-  if (m_surface) {
-    const auto* row = static_cast<const std::uint8_t*>(m_surface->pixels) +
-                      static_cast<std::size_t>(y) * m_surface->pitch;
-    return reinterpret_cast<const std::uint32_t*>(row)[x];
-  }
-  std::uint32_t pixel = 0;
-  const SDL_Rect r{x, y, 1, 1};
-  SDL_RenderReadPixels(m_renderer, &r, SDL_PIXELFORMAT_ARGB8888, &pixel, sizeof pixel);
-  return pixel;
-}
-
-std::unique_ptr<std::uint32_t[]> RenderDevice::ReadBack() const {
-  std::unique_ptr<std::uint32_t[]> pixels(
-      new std::uint32_t[static_cast<std::size_t>(m_width) * m_height]);
-  if (SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.get(),
-                           m_width * int(sizeof(std::uint32_t))) != 0)
-    return nullptr;
-  return pixels;
+  const auto* row = static_cast<const std::uint8_t*>(m_surface->pixels) +
+                    static_cast<std::size_t>(y) * m_surface->pitch;
+  return reinterpret_cast<const std::uint32_t*>(row)[x];
 }
 
 bool RenderDevice::SavePng(const std::string& path) const {
   const_cast<RenderDevice*>(this)->Interrupt();
   Flush();
-  if (m_surface) return IMG_SavePNG(m_surface, path.c_str()) == 0;
-  auto pixels = ReadBack();
-  if (!pixels) return false;
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(pixels.get(), m_width, m_height, 32,
-                                                      m_width * int(sizeof(std::uint32_t)),
-                                                      SDL_PIXELFORMAT_ARGB8888);
-  if (!s) return false;
-  const bool ok = IMG_SavePNG(s, path.c_str()) == 0;
-  SDL_FreeSurface(s);
-  return ok;
+  return IMG_SavePNG(m_surface, path.c_str()) == 0;
 }
 
 }  // namespace plat

@@ -1,7 +1,7 @@
 #pragma once
-// The SDL2 implementation of HGE. Headless: a software renderer drawing into an ARGB8888
-// surface (no display, no SDL_Init). Windowed: an SDL window with its renderer. Both run the
-// same drawing code; only presenting and reading pixels back differ.
+// The SDL2 implementation of HGE. A software renderer draws into an ARGB8888 surface of the
+// game's size, headless (no display, no SDL_Init) and windowed alike; windowed, EndFrame pushes
+// the rectangles that changed into the window.
 //
 // Callers may rely on:
 //  - a device makes itself the current one (hgeCreate returns it) from creation until it is
@@ -9,15 +9,17 @@
 //  - BeginFrame resets the clip to the whole screen and clears; EndFrame presents (windowed)
 //    or just finishes pending drawing (headless); ReadPixel/SavePng see everything drawn so far;
 //  - textures belong to the device that made them and die with it;
-//  - windowed, the game is drawn at its own size into an off-screen picture that EndFrame
-//    scales into the window with its aspect kept and black bars (Letterbox); the window may
-//    have any size, and nothing is presented while it is minimised.
+//  - windowed, the game is drawn at its own size and EndFrame scales what changed into the
+//    window with its aspect kept and black bars (Letterbox); the window may have any size.
+//    Nothing is pushed while it is minimised or when nothing changed; after a resize, an expose
+//    or a restore the whole window is pushed again.
 //
-// Headless, a frame between BeginFrame and EndFrame is kept as a list of draw commands and
+// A frame between BeginFrame and EndFrame is kept as a list of draw commands and
 // drawn at EndFrame, and only where it differs from the frame before (see dirtyregion.h); the
 // pixels are the same as drawing every call as it comes. Reading pixels, a writable lock or a
 // free of a texture already drawn in the frame, or Sdl() in the middle of a frame draw what was
 // kept in full and the rest of that frame as it comes.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,11 +30,14 @@
 #include "platform/render/dirtyregion.h"
 #include "platform/render/hge.h"
 #include "platform/render/letterbox.h"
+#include "platform/render/windowpush.h"
 
 struct SDL_Renderer;
 struct SDL_Surface;
 struct SDL_Texture;
 struct SDL_Window;
+union SDL_Event;
+struct SDL_Rect;
 
 namespace plat {
 
@@ -43,9 +48,15 @@ class RenderDevice final : public HGE {
 
   // nullptr when the surface or renderer cannot be made (or w, h <= 0).
   static std::unique_ptr<RenderDevice> CreateHeadless(int w, int h);
-  // Initialises SDL video when needed; nullptr with *error set (if given) on failure.
+  // How a window is given its changed rectangles: the window's own surface updated by
+  // rectangles, or a streaming texture updated by rectangles and drawn by SDL's renderer.
+  // kFromEnvironment reads VELMORA_PRESENT ("surface" or "texture"; default surface).
+  enum class Present { kFromEnvironment, kWindowSurface, kStreamingTexture };
+  // Initialises SDL video when needed; nullptr with *error set (if given) on failure. When
+  // the chosen way cannot be set up, the other one is used.
   static std::unique_ptr<RenderDevice> CreateWindowed(const char* title, int w, int h,
-                                                      std::string* error);
+                                                      std::string* error,
+                                                      Present present = Present::kFromEnvironment);
   ~RenderDevice() override;
   RenderDevice(const RenderDevice&) = delete;
   RenderDevice& operator=(const RenderDevice&) = delete;
@@ -108,6 +119,22 @@ class RenderDevice final : public HGE {
   // The rectangles redrawn by the last tracked frame.
   const std::vector<IRect>& LastDirtyRects() const { return m_dirty.Rects(); }
 
+  // Windowed: what EndFrame gave the window.
+  struct PresentStats {
+    std::uint64_t pushes = 0;      // frames that pushed something
+    std::uint64_t fullPushes = 0;  // of them, the whole window
+    std::uint64_t unchanged = 0;   // frames with nothing to push
+    std::uint64_t hidden = 0;      // frames ended while minimised
+    std::uint64_t pushedPixels = 0;
+  };
+  const PresentStats& PresentCounts() const { return m_present; }
+  // The window rectangles the last push wrote (window surface) or the game rectangles it
+  // uploaded (streaming texture).
+  const std::vector<IRect>& LastPushedRects() const { return m_pushed; }
+  Present PresentMethod() const {
+    return m_stream ? Present::kStreamingTexture : Present::kWindowSurface;
+  }
+
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   // Drawing straight through SDL bypasses the kept commands: the first call turns tracking off.
@@ -143,13 +170,29 @@ class RenderDevice final : public HGE {
   void Interrupt();
   void EndTrackedFrame();
   void VerifyFrame();
-  std::unique_ptr<std::uint32_t[]> ReadBack() const;  // windowed: the whole frame
   void Flush() const;
+  // Windowed: what changed this frame into the window.
+  void PushToWindow(const std::vector<IRect>& changed);
+  void PushToSurface(const std::vector<IRect>& changed);
+  void PushToTexture(const std::vector<IRect>& changed);
+  bool SetUpPresent(Present present);
+  static int WatchWindow(void* device, SDL_Event* event);
 
   SDL_Window* m_window = nullptr;
-  SDL_Surface* m_surface = nullptr;  // headless target
+  SDL_Surface* m_surface = nullptr;  // the game picture, drawn by m_renderer
   SDL_Renderer* m_renderer = nullptr;
-  SDL_Texture* m_target = nullptr;   // windowed: the game picture, scaled into the window
+  // Windowed with a streaming texture: the window's renderer and the texture it scales.
+  SDL_Renderer* m_windowRenderer = nullptr;
+  SDL_Texture* m_stream = nullptr;
+  SDL_Surface* m_windowSurface = nullptr;  // the window surface last pushed to
+  PushPlanner m_push;
+  std::atomic<bool> m_windowInvalid{false};  // set by window events (expose, resize)
+  bool m_watching = false;
+  PresentStats m_present;
+  std::vector<IRect> m_pushed;
+  std::vector<std::uint32_t> m_staging;  // window surfaces of another pixel format
+  std::vector<SDL_Rect> m_sdlRects;
+  std::vector<IRect> m_wholeScreen;
   int m_width = 0;
   int m_height = 0;
   bool m_ownsVideo = false;  // this device initialised SDL video
