@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/render/glyphrasterizer.h"
@@ -115,6 +117,41 @@ void BM_MemcpyScreenBuffer(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MemcpyScreenBuffer)->Unit(benchmark::kMillisecond);
+
+// A windowed frame (SDL's dummy video driver: the window surface is memory, the streaming
+// texture's renderer is software) whose only change is a 495 x 20 band, the notice band's size:
+// the drawing of the band plus the push. Args: way (0 window surface, 1 streaming texture),
+// window (0: 1280 x 720, unscaled; 1: 1600 x 900, scaled), full (1: every frame drawn and pushed
+// whole, as without tracking).
+void BM_WindowedBandFrame(benchmark::State& state) {
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+  const auto way = state.range(0) == 0 ? plat::RenderDevice::Present::kWindowSurface
+                                       : plat::RenderDevice::Present::kStreamingTexture;
+  std::string error;
+  auto dev = plat::RenderDevice::CreateWindowed("bench", kScreenW, kScreenH, &error, way);
+  if (!dev) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  if (state.range(1) != 0)
+    SDL_SetWindowSize(static_cast<SDL_Window*>(dev->System_GetWindowHandle()), 1600, 900);
+  dev->SetDirtyTracking(state.range(2) == 0);
+  int frame = 0;
+  for (auto _ : state) {
+    dev->BeginFrame(1.0f / 60);
+    dev->FillRect(0, 0, kScreenW, kScreenH, 0xFF602020u);
+    dev->FillRect(250, 78, 495, 20, 0xFF000000u);
+    dev->FillRect(250 + frame % 480, 80, 14, 14, 0xFFFFFFFFu);
+    dev->EndFrame();
+    ++frame;
+  }
+  state.counters["pushedPixelsPerFrame"] =
+      static_cast<double>(dev->PresentCounts().pushedPixels) / std::max(frame, 1);
+}
+BENCHMARK(BM_WindowedBandFrame)
+    ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
+    ->ArgNames({"texture", "scaled", "full"})
+    ->Unit(benchmark::kMicrosecond);
 
 // Write path of a new glyph texture: the device's lock (CPU copy, upload on unlock) ...
 void BM_GlyphTextureLockWrite(benchmark::State& state) {
