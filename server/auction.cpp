@@ -133,11 +133,13 @@ void Auction::SendNotice(std::uint32_t userId, const std::string& utf8) {
 // ---------------------------------------------------------------------------
 // Purchases
 
-std::uint8_t Auction::Buy(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares) {
+std::optional<std::uint8_t> Auction::Buy(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares) {
   return Purchase(userId, goodsId, shares, false);
 }
 
-std::uint8_t Auction::BuyAll(std::uint32_t userId, std::uint32_t goodsId) { return Purchase(userId, goodsId, 0, true); }
+std::optional<std::uint8_t> Auction::BuyAll(std::uint32_t userId, std::uint32_t goodsId) {
+  return Purchase(userId, goodsId, 0, true);
+}
 
 void Auction::Reply(std::uint32_t userId, std::uint8_t code) {
   CMD_GF_VELMORA_BUY_RSP rsp{};
@@ -145,61 +147,125 @@ void Auction::Reply(std::uint32_t userId, std::uint8_t code) {
   SendRecord(userId, SUB_S_BUY_RESULT, rsp);
 }
 
-std::uint8_t Auction::Purchase(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares, bool all) {
-  auto fail = [&](std::uint8_t code) {
-    Reply(userId, code);
-    return code;
+void Auction::Answer(std::uint32_t userId, std::uint8_t code) {
+  Reply(userId, code);
+  if (code == BUY_RESULT_COINS_SHORT) GrantReliefIfBroke(userId);
+}
+
+std::optional<std::uint8_t> Auction::Purchase(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares,
+                                              bool all) {
+  // A refusal waits behind the buyer's purchases of the group, so that its answers keep their
+  // order; one that rests on the group's purchases waits for the group's fate too.
+  auto refuse = [&](std::uint8_t code, bool byGroup) -> std::optional<std::uint8_t> {
+    if (!byGroup && pendingByUser_.count(userId) == 0) {
+      Answer(userId, code);
+      return code;
+    }
+    PendingBuy entry;
+    entry.userId = userId;
+    entry.code = code;
+    entry.byGroup = byGroup;
+    pending_.push_back(std::move(entry));
+    pendingByUser_.emplace(userId, Waiting());
+    return std::nullopt;
   };
   auto player = store_.FindPlayer(userId);
-  if (!player) return fail(BUY_RESULT_NO_USER);
-  if (FindListing(goodsId) == nullptr) return fail(BUY_RESULT_NO_GOODS);
-  if (phase_ != Phase::Selling || !lot_ || !slots_[kLotSlotIndex]) return fail(BUY_RESULT_NO_AUCTION_GOODS);
+  if (!player) return refuse(BUY_RESULT_NO_USER, false);
+  if (FindListing(goodsId) == nullptr) return refuse(BUY_RESULT_NO_GOODS, false);
+  if (phase_ != Phase::Selling || !lot_ || !slots_[kLotSlotIndex]) return refuse(BUY_RESULT_NO_AUCTION_GOODS, false);
   const GoodsDef& goods = *slots_[kLotSlotIndex]->goods;
-  if (goods.id != goodsId) return fail(BUY_RESULT_NOT_CURRENT);
-  if (clock_.NowMs() >= lot_->deadlineMs) return fail(BUY_RESULT_TIME_OVER);
+  if (goods.id != goodsId) return refuse(BUY_RESULT_NOT_CURRENT, false);
+  if (clock_.NowMs() >= lot_->deadlineMs) return refuse(BUY_RESULT_TIME_OVER, false);
 
-  const std::uint32_t left = goods.totalShares - lot_->sold;
+  // Shares and coins are counted after the purchases waiting in the group.
+  const std::uint32_t storedLeft = goods.totalShares - lot_->sold;
+  const std::uint32_t left = storedLeft - pendingShares_;
+  if (left == 0) return refuse(BUY_RESULT_NO_AUCTION_GOODS, true);  // the group sells the lot out
+  auto checkShares = [&](std::uint32_t available) {
+    return CheckShareCount(shares, available,
+                           MinPurchaseShares(available, goods.sharePrice, goods.minPurchase, goods.remainderThreshold));
+  };
   if (all) {
     shares = left;
   } else {
-    const std::uint8_t check =
-        CheckShareCount(shares, left, MinPurchaseShares(left, goods.sharePrice, goods.minPurchase, goods.remainderThreshold));
-    if (check != BUY_RESULT_OK) return fail(check);
+    const std::uint8_t check = checkShares(left);
+    if (check != BUY_RESULT_OK) return refuse(check, pendingShares_ > 0 && checkShares(storedLeft) == BUY_RESULT_OK);
   }
   const long long cost = static_cast<long long>(shares) * goods.sharePrice;
-  if (cost > player->coins) {
-    fail(BUY_RESULT_COINS_SHORT);
-    GrantReliefIfBroke(userId);
-    return BUY_RESULT_COINS_SHORT;
-  }
+  const auto mine = pendingByUser_.find(userId);
+  const long long waiting = mine == pendingByUser_.end() ? 0 : mine->second.coins;
+  if (cost > player->coins - waiting) return refuse(BUY_RESULT_COINS_SHORT, waiting > 0 && cost <= player->coins);
 
-  const std::string buyTime = NowTimeText();
-  long long newCoins = 0;
-  switch (store_.Purchase(lot_->lotId, userId, shares, cost, buyTime, &newCoins)) {
-    case Store::PurchaseStatus::Ok:
-      break;
-    case Store::PurchaseStatus::CoinsShort:
-      return fail(BUY_RESULT_COINS_SHORT);
-    case Store::PurchaseStatus::Failed:
-      Log("purchase not stored: " + store_.LastError());
-      return fail(BUY_RESULT_SERVER_ERROR);
-  }
-  lot_->sold += shares;
-  lot_->holdings[userId] += shares;
+  PendingBuy entry;
+  entry.userId = userId;
+  entry.goodsId = goodsId;
+  entry.player = std::move(*player);
+  entry.stored = pendingStore_.size();
+  GroupPurchase purchase;
+  purchase.playerId = userId;
+  purchase.shares = shares;
+  purchase.cost = cost;
+  purchase.buyTime = NowTimeText();
+  pendingStore_.push_back(std::move(purchase));
+  pending_.push_back(std::move(entry));
+  pendingShares_ += shares;
+  Waiting& total = pendingByUser_[userId];
+  total.coins += cost;
+  total.shares += shares;
+  return std::nullopt;
+}
 
-  Reply(userId, BUY_RESULT_OK);
+void Auction::CommitPurchases() {
+  if (pending_.empty()) return;
+  std::vector<PendingBuy> entries;
+  std::vector<GroupPurchase> group;
+  entries.swap(pending_);
+  group.swap(pendingStore_);
+  pendingShares_ = 0;
+  pendingByUser_.clear();
+
+  // Purchases wait only while their lot sells: Tick commits them before it closes one.
+  const bool stored = group.empty() || (lot_ && store_.PurchaseGroup(lot_->lotId, group));
+  if (!group.empty()) {
+    if (stored) {
+      ++groupStats_.groups;
+    } else {
+      ++groupStats_.failedGroups;
+      Log(std::to_string(group.size()) + " purchases not stored: " + store_.LastError());
+    }
+  }
+  for (PendingBuy& e : entries) {
+    if (e.code != BUY_RESULT_OK) {
+      Answer(e.userId, !stored && e.byGroup ? BUY_RESULT_SERVER_ERROR : e.code);
+    } else if (!stored) {
+      Reply(e.userId, BUY_RESULT_SERVER_ERROR);
+    } else if (group[e.stored].coinsShort) {
+      Answer(e.userId, BUY_RESULT_COINS_SHORT);
+    } else {
+      ++groupStats_.purchases;
+      Acknowledge(e, group[e.stored]);
+    }
+  }
+}
+
+// A stored purchase: the lot counts it, the buyer is told, then everybody.
+void Auction::Acknowledge(PendingBuy& entry, const GroupPurchase& purchase) {
+  lot_->sold += purchase.shares;
+  lot_->holdings[entry.userId] += purchase.shares;
+
+  Reply(entry.userId, BUY_RESULT_OK);
   CMD_GF_VELMORA_BUY_NTF ntf{};
-  ntf.userId = userId;
-  ntf.goodsId = goodsId;
-  ntf.shares = shares;
-  SetFieldText(ntf.buyTime, buyTime);
+  ntf.userId = entry.userId;
+  ntf.goodsId = entry.goodsId;
+  ntf.shares = purchase.shares;
+  SetFieldText(ntf.buyTime, purchase.buyTime);
   BroadcastRecord(SUB_S_BUY_NOTIFY, ntf);
-  player->coins = newCoins;
-  SendUserRecord(*player);
-  GrantReliefIfBroke(userId);
+  entry.player.coins = purchase.newCoins;
+  SendUserRecord(entry.player);
+  GrantReliefIfBroke(entry.userId);
 
-  if (lot_->sold >= goods.totalShares) CloseLot(true);
-  return BUY_RESULT_OK;
+  // Later purchases of the group were counted against this one, so none of them is stored.
+  if (lot_->sold >= slots_[kLotSlotIndex]->goods->totalShares) CloseLot(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -222,6 +288,8 @@ bool Auction::Like(std::uint32_t userId, std::uint32_t goodsId) {
 // Lot lifecycle
 
 void Auction::Tick() {
+  // Purchases accepted before a deadline are stored before the lot closes.
+  CommitPurchases();
   const std::uint64_t now = clock_.NowMs();
   if (!pendingRefunds_.empty() && now >= refundRetryMs_) RetryRefunds();
   if (phase_ == Phase::Selling && lot_ && now >= lot_->deadlineMs) {
@@ -437,8 +505,9 @@ std::optional<Auction::LotView> Auction::CurrentLot() const {
   v.goodsNumber = slots_[kLotSlotIndex]->number;
   v.totalShares = g.totalShares;
   v.soldShares = lot_->sold;
+  v.waitingShares = pendingShares_;
   v.sharePrice = g.sharePrice;
-  v.minShares = MinPurchaseShares(g.totalShares - lot_->sold, g.sharePrice, g.minPurchase, g.remainderThreshold);
+  v.minShares = MinPurchaseShares(g.totalShares - lot_->sold - pendingShares_, g.sharePrice, g.minPurchase, g.remainderThreshold);
   v.openedMs = lot_->openedMs;
   v.deadlineMs = lot_->deadlineMs;
   return v;
@@ -466,6 +535,11 @@ std::uint32_t Auction::HeldShares(std::uint32_t userId) const {
   if (!lot_) return 0;
   auto it = lot_->holdings.find(userId);
   return it == lot_->holdings.end() ? 0 : it->second;
+}
+
+std::uint32_t Auction::WaitingShares(std::uint32_t userId) const {
+  auto it = pendingByUser_.find(userId);
+  return it == pendingByUser_.end() ? 0 : it->second.shares;
 }
 
 CMD_GF_VELMORA_GOODS_ITEM Auction::ItemRecord(std::size_t index, std::uint32_t userId) const {

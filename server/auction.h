@@ -57,7 +57,8 @@ class Auction {
     std::uint32_t goodsId = 0;
     std::uint32_t goodsNumber = 0;
     std::uint32_t totalShares = 0;
-    std::uint32_t soldShares = 0;
+    std::uint32_t soldShares = 0;     // stored
+    std::uint32_t waitingShares = 0;  // bought in this turn, not stored yet
     std::uint32_t sharePrice = 0;
     std::uint32_t minShares = 0;
     std::uint64_t openedMs = 0;
@@ -78,9 +79,22 @@ class Auction {
   // Sends a player who has just entered everything its screens need.
   bool Enter(std::uint32_t userId);
 
-  // Answers the buyer with SUB_S_BUY_RESULT and returns the code.
-  std::uint8_t Buy(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares);
-  std::uint8_t BuyAll(std::uint32_t userId, std::uint32_t goodsId);
+  // A purchase that passes its checks waits in the group until CommitPurchases stores the group
+  // in one transaction; its buyer is answered (SUB_S_BUY_RESULT) only after that. The result
+  // code when the buyer was answered at once, nothing when the answer waits for the commit.
+  std::optional<std::uint8_t> Buy(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares);
+  std::optional<std::uint8_t> BuyAll(std::uint32_t userId, std::uint32_t goodsId);
+  // Stores the waiting purchases together and answers every one of them, in arrival order. When
+  // the store fails, none is stored and each gets BUY_RESULT_SERVER_ERROR. The owner calls it
+  // once per turn of its loop; Tick calls it first.
+  void CommitPurchases();
+  bool HasPendingPurchases() const { return !pending_.empty(); }
+  struct GroupStats {
+    std::uint64_t groups = 0;        // committed
+    std::uint64_t purchases = 0;     // stored by them
+    std::uint64_t failedGroups = 0;  // the store refused; nothing of them was stored
+  };
+  const GroupStats& PurchaseGroups() const { return groupStats_; }
   // True when the like counted; the liker always gets its marks back.
   bool Like(std::uint32_t userId, std::uint32_t goodsId);
 
@@ -95,6 +109,8 @@ class Auction {
   bool HasLiked(std::uint32_t userId, std::uint32_t goodsId) const;
   std::uint32_t LikeCount(std::uint32_t goodsId) const;
   std::uint32_t HeldShares(std::uint32_t userId) const;
+  // Shares of the player's purchases waiting for the group's commit.
+  std::uint32_t WaitingShares(std::uint32_t userId) const;
   // The listed goods as the given player's client sees them, slots 1..7.
   std::vector<CMD_GF_VELMORA_GOODS_ITEM> GoodsListFor(std::uint32_t userId) const;
 
@@ -113,8 +129,21 @@ class Auction {
   };
   enum class Phase { Selling, Pause };
 
-  std::uint8_t Purchase(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares, bool all);
+  // A purchase waiting for its group's commit, or a refusal waiting behind one.
+  struct PendingBuy {
+    std::uint32_t userId = 0;
+    std::uint32_t goodsId = 0;
+    std::uint8_t code = BUY_RESULT_OK;  // OK: to be stored; otherwise the answer already decided
+    bool byGroup = false;               // that answer rests on the group's earlier purchases
+    std::size_t stored = 0;             // index in the store's group (code OK)
+    PlayerRow player;                   // the buyer (code OK)
+  };
+
+  std::optional<std::uint8_t> Purchase(std::uint32_t userId, std::uint32_t goodsId, std::uint32_t shares, bool all);
+  void Acknowledge(PendingBuy& entry, const GroupPurchase& purchase);
   void Reply(std::uint32_t userId, std::uint8_t code);
+  // Reply, and relief for a buyer short of coins.
+  void Answer(std::uint32_t userId, std::uint8_t code);
   struct PendingRefund {
     long long lotId = 0;
     std::uint32_t goodsNumber = 0;
@@ -176,6 +205,17 @@ class Auction {
   // Refunds of lots the last run left open, explained to each buyer when it next enters.
   std::map<std::uint32_t, std::vector<RefundDue>> refundNotes_;
   std::map<std::uint32_t, std::uint64_t> lastReliefMs_;  // user id -> game time of the last grant
+
+  // The purchase group of this turn.
+  std::vector<PendingBuy> pending_;
+  std::vector<GroupPurchase> pendingStore_;
+  std::uint32_t pendingShares_ = 0;
+  struct Waiting {
+    long long coins = 0;
+    std::uint32_t shares = 0;
+  };
+  std::map<std::uint32_t, Waiting> pendingByUser_;  // what each buyer's purchases in the group take
+  GroupStats groupStats_;
 };
 
 }  // namespace velsrv

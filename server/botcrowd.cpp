@@ -82,7 +82,7 @@ std::uint32_t BotCrowd::BotRoom(const Auction::LotView& lot) const {
   const std::uint64_t cap =
       static_cast<std::uint64_t>(lot.totalShares) * kBotSharePercent * std::min(age, kRampMs) / (100 * kRampMs);
   std::uint64_t held = 0;
-  for (std::uint32_t id : everSeated_) held += auction_.HeldShares(id);
+  for (std::uint32_t id : everSeated_) held += auction_.HeldShares(id) + auction_.WaitingShares(id);
   return cap > held ? static_cast<std::uint32_t>(cap - held) : 0;
 }
 
@@ -123,7 +123,9 @@ void BotCrowd::Act(Bot& bot) {
     if (Seat(&replacement)) bot = replacement;
     return;
   }
-  const std::uint32_t left = lot->totalShares - lot->soldShares;
+  // Purchases of this turn count too: the crowd's ones are stored together after it.
+  const std::uint32_t left = lot->totalShares - lot->soldShares - lot->waitingShares;
+  if (left == 0) return;
   std::uint32_t shares = lot->minShares + std::uniform_int_distribution<std::uint32_t>(0, kMaxExtraShares)(rng_);
   shares = std::min(shares, std::min(left, BotRoom(*lot)));
   const long long affordable = player->coins / lot->sharePrice;

@@ -133,6 +133,8 @@ bool ServerCore::SetUpTls(const asio::ip::address& bindAddress, std::string* err
 }
 
 void ServerCore::Shutdown() {
+  // Purchases already accepted are stored and answered, not left to chance.
+  if (auction_) auction_->CommitPurchases();
   shutDown_ = true;
   asio::error_code ec;
   acceptor_.close(ec);
@@ -191,6 +193,38 @@ void ServerCore::ScheduleGameTick() {
 void ServerCore::GameTick() {
   auction_->Tick();
   bots_->Tick();
+  ScheduleCommit();
+}
+
+// Posted behind the handlers already due, so that every purchase read in this turn of the
+// loop joins the group: a durable store then pays one sync for all of them.
+void ServerCore::ScheduleCommit() {
+  if (commitPosted_ || shutDown_ || !auction_->HasPendingPurchases()) return;
+  commitPosted_ = true;
+  asio::post(io_, [this] {
+    commitPosted_ = false;
+    if (!shutDown_) CommitPurchases();
+  });
+}
+
+void ServerCore::CommitPurchases() {
+  auction_->CommitPurchases();
+  std::vector<std::uint64_t> held;
+  held.swap(heldForCommit_);
+  for (std::uint64_t id : held) {
+    auto it = sessions_.find(id);
+    if (it == sessions_.end()) continue;
+    auto session = it->second;  // its frames may close it
+    session->Resume();
+  }
+  ScheduleCommit();
+}
+
+void ServerCore::AfterPurchase(Session& session, bool answered) {
+  if (answered) return;
+  session.Hold();
+  heldForCommit_.push_back(session.Id());
+  ScheduleCommit();
 }
 
 void ServerCore::ScheduleHousekeeping() {
@@ -346,14 +380,14 @@ void ServerCore::OnGame(Session& session, const net::FrameView& frame) {
       auto req = ReadClientRequest<SUB_C_BUY>(frame.payload, frame.size);
       if (!req) break;
       if (userId == 0) ReplyNoUser(session);
-      else auction_->Buy(userId, req->goodsId, req->shares);
+      else AfterPurchase(session, auction_->Buy(userId, req->goodsId, req->shares).has_value());
       return;
     }
     case SUB_C_BUY_ALL: {
       auto req = ReadClientRequest<SUB_C_BUY_ALL>(frame.payload, frame.size);
       if (!req) break;
       if (userId == 0) ReplyNoUser(session);
-      else auction_->BuyAll(userId, req->goodsId);
+      else AfterPurchase(session, auction_->BuyAll(userId, req->goodsId).has_value());
       return;
     }
     case SUB_C_LIKE: {

@@ -39,6 +39,9 @@ class ServerCore final : public Outbox, public Session::Host {
   void Shutdown();
 
   void GameTick();
+  // Stores the purchases of this turn of the loop together, answers them and lets their
+  // connections go on (posted once a turn has purchases waiting).
+  void CommitPurchases();
   // Closes connections that are over their time limits.
   void Housekeeping();
   Auction& Game() { return *auction_; }
@@ -69,6 +72,9 @@ class ServerCore final : public Outbox, public Session::Host {
   void OnLogin(Session& session, const plat::net::FrameView& frame);
   void EnterPlayer(Session& session, const PlayerRow& player);
   void OnGame(Session& session, const plat::net::FrameView& frame);
+  // After a purchase: holds the buyer's connection while its answer waits for the commit.
+  void AfterPurchase(Session& session, bool answered);
+  void ScheduleCommit();
   void Log(const std::string& line) const;
 
   ServerOptions options_;
@@ -98,6 +104,8 @@ class ServerCore final : public Outbox, public Session::Host {
   std::uint64_t refusedFrames_ = 0;
   std::uint64_t droppedPeers_ = 0;
   std::set<std::uint64_t> loginsPending_;  // sessions whose login is being checked
+  std::vector<std::uint64_t> heldForCommit_;  // sessions waiting for the purchase group's commit
+  bool commitPosted_ = false;
   bool shutDown_ = false;
   // Last: its worker is stopped before the event loop it answers on goes away.
   std::unique_ptr<AccountDesk> desk_;

@@ -62,9 +62,21 @@ void Session::OnRead(const asio::error_code& ec, std::size_t bytes) {
   }
   lastReceivedMs_ = clock_.NowMs();
   decoder_.Feed(readBuffer_.data(), bytes);
+  HandleFrames();
+}
+
+void Session::Resume() {
+  if (!held_) return;
+  held_ = false;
+  if (closed_ || closing_) return;
+  HandleFrames();
+}
+
+void Session::HandleFrames() {
   plat::net::FrameView frame;
   bool completed = false;
   for (;;) {
+    if (held_) return;  // Resume goes on from here
     const auto status = decoder_.Next(&frame);
     if (status == plat::net::FrameDecoder::Status::NeedMore) break;
     if (status == plat::net::FrameDecoder::Status::Malformed) {

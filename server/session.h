@@ -41,6 +41,10 @@ class Session : public std::enable_shared_from_this<Session> {
   bool WasDropped() const { return dropped_; }
   // Stops reading and closes once everything queued has been written.
   void CloseWhenSent();
+  // Handles no further frame (those received stay buffered, nothing more is read) until
+  // Resume: the frame just handled waits for an answer that later ones must not overtake.
+  void Hold() { held_ = true; }
+  void Resume();
 
   bool IsOpen() const { return !closed_; }
   std::uint64_t Id() const { return id_; }
@@ -60,6 +64,8 @@ class Session : public std::enable_shared_from_this<Session> {
  private:
   void ReadMore();
   void OnRead(const asio::error_code& ec, std::size_t bytes);
+  // Hands the complete frames received to the host, then reads on.
+  void HandleFrames();
   void WriteMore();
   void OnWritten(const asio::error_code& ec);
 
@@ -76,6 +82,7 @@ class Session : public std::enable_shared_from_this<Session> {
   bool closing_ = false;
   bool ready_ = false;  // handshake done: writes may go
   bool dropped_ = false;
+  bool held_ = false;
   unsigned refused_ = 0;
 
   plat::net::FrameDecoder decoder_;

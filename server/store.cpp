@@ -275,17 +275,33 @@ long long Store::OpenLot(const LotRow& lot) {
 
 Store::PurchaseStatus Store::Purchase(long long lotId, std::uint32_t playerId, std::uint32_t shares, long long cost,
                                       const std::string& buyTime, long long* newCoins) {
-  SqliteTransaction tx(db_);
-  if (!tx.Began()) return PurchaseStatus::Failed;
-  if (!takeCoins_.Reset().Bind(1, playerId).Bind(2, cost).Run()) return PurchaseStatus::Failed;
-  if (db_.Changes() != 1) return PurchaseStatus::CoinsShort;
-  if (!insertPurchase_.Reset().Bind(1, lotId).Bind(2, playerId).Bind(3, shares).Bind(4, cost).BindText(5, buyTime).Run())
-    return PurchaseStatus::Failed;
-  auto player = FindPlayer(playerId);
-  if (!player) return PurchaseStatus::Failed;
-  if (!tx.Commit()) return PurchaseStatus::Failed;
-  if (newCoins) *newCoins = player->coins;
+  std::vector<GroupPurchase> one(1);
+  one[0].playerId = playerId;
+  one[0].shares = shares;
+  one[0].cost = cost;
+  one[0].buyTime = buyTime;
+  if (!PurchaseGroup(lotId, one)) return PurchaseStatus::Failed;
+  if (one[0].coinsShort) return PurchaseStatus::CoinsShort;
+  if (newCoins) *newCoins = one[0].newCoins;
   return PurchaseStatus::Ok;
+}
+
+bool Store::PurchaseGroup(long long lotId, std::vector<GroupPurchase>& group) {
+  if (group.empty()) return true;
+  SqliteTransaction tx(db_);
+  if (!tx.Began()) return false;
+  for (GroupPurchase& p : group) {
+    if (!takeCoins_.Reset().Bind(1, p.playerId).Bind(2, p.cost).Run()) return false;
+    // An update that matched no row wrote nothing: the rest of the group stands.
+    p.coinsShort = db_.Changes() != 1;
+    if (p.coinsShort) continue;
+    if (!insertPurchase_.Reset().Bind(1, lotId).Bind(2, p.playerId).Bind(3, p.shares).Bind(4, p.cost).BindText(5, p.buyTime).Run())
+      return false;
+    auto player = FindPlayer(p.playerId);
+    if (!player) return false;
+    p.newCoins = player->coins;
+  }
+  return tx.Commit();
 }
 
 bool Store::CloseWon(long long lotId, std::uint32_t winnerId, std::uint32_t winnerShares, const std::string& drawTime) {

@@ -55,6 +55,17 @@ struct Balance {
   long long coins = 0;
 };
 
+// One purchase of a group stored together (Store::PurchaseGroup).
+struct GroupPurchase {
+  std::uint32_t playerId = 0;
+  std::uint32_t shares = 0;
+  long long cost = 0;
+  std::string buyTime;
+  // Filled in when the group is stored.
+  bool coinsShort = false;  // the player had too few coins: nothing of this one was stored
+  long long newCoins = 0;   // the player's balance right after this purchase
+};
+
 // Coins a player is owed for a lot that is to be refunded.
 struct RefundDue {
   std::uint32_t playerId = 0;
@@ -100,6 +111,10 @@ class Store {
   // Takes cost coins from the player and records the purchase, or nothing.
   PurchaseStatus Purchase(long long lotId, std::uint32_t playerId, std::uint32_t shares, long long cost,
                           const std::string& buyTime, long long* newCoins);
+  // Stores purchases of one lot in one transaction, in order, so that a durable store pays one
+  // sync for all of them. A purchase its player cannot pay for is marked and skipped; the others
+  // stay. False when the transaction failed: then nothing of the group was stored.
+  bool PurchaseGroup(long long lotId, std::vector<GroupPurchase>& group);
   bool CloseWon(long long lotId, std::uint32_t winnerId, std::uint32_t winnerShares, const std::string& drawTime);
   // Returns every buyer's coins; the new balances of those refunded.
   std::optional<std::vector<Balance>> CloseFailed(long long lotId, const std::string& drawTime);

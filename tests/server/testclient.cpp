@@ -120,6 +120,15 @@ std::optional<Frame> TestClient::WaitFor(std::uint16_t mainCmd, std::uint16_t su
   }
 }
 
+bool TestClient::WaitForCount(std::uint16_t mainCmd, std::uint16_t subCmd, std::size_t count, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (Count(mainCmd, subCmd) < count) {
+    const int left = RemainingMs(deadline);
+    if (left == 0 || !Pump(left)) return false;
+  }
+  return true;
+}
+
 bool TestClient::Sync() {
   const std::uint32_t token = ++pings_;
   if (!SendRecord(plat::net::kMainHeartbeat, plat::net::kSubPing, token)) return false;

@@ -60,6 +60,10 @@ class TestClient {
   bool Sync();
   // True when the server closes the connection within the time.
   bool WaitClosed(int timeoutMs = kWaitMs);
+  // Waits until `count` frames of that kind have arrived, leaving them unconsumed.
+  bool WaitForCount(std::uint16_t mainCmd, std::uint16_t subCmd, std::size_t count, int timeoutMs = kWaitMs);
+  // Frames received and not consumed, in the order they arrived.
+  const std::vector<Frame>& Inbox() const { return inbox_; }
   void ClearInbox() { inbox_.clear(); }
   std::size_t Count(std::uint16_t mainCmd, std::uint16_t subCmd) const;
 
