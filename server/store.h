@@ -1,7 +1,7 @@
 #pragma once
 // Everything that survives a restart: players and coins, lots, purchases.
-// Each purchase with its coin movement, and each refund of a failed lot, is
-// one transaction. Texts (nicknames, goods names) are stored as GBK bytes.
+// Each group of purchases with its coin movements, and each refund of a
+// failed lot, is one transaction. Texts (nicknames, goods names) are stored as GBK bytes.
 #include <cstdint>
 #include <memory>
 #include <optional>
