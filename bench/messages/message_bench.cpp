@@ -1,5 +1,6 @@
 // What each server message costs through the dialog's OnGameMessage, with
-// the heap allocations it makes once the client is warm; the client's
+// the heap allocations it makes once the client is warm (an auction result
+// also with room on the notice band, where it starts a notice); the client's
 // resident size after start-up and after many thousands of messages; and
 // what a notice's glyph font costs.
 #include <benchmark/benchmark.h>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "bench/messages/allocationcounter.h"
@@ -133,6 +135,44 @@ BENCHMARK_CAPTURE(RunMessage, auction_start, SUB_S_AUCTION_START, AuctionStart()
 BENCHMARK_CAPTURE(RunMessage, goods_list_7, SUB_S_GOODS_LIST, GoodsList());
 BENCHMARK_CAPTURE(RunMessage, like_state, SUB_S_LIKE_STATE, LikeState());
 BENCHMARK_CAPTURE(RunMessage, like_update, SUB_S_LIKE_UPDATE, LikeUpdate());
+
+// An auction result that starts a notice on an empty band (the one above meets a full band,
+// which starts none), and beside it the allocations of the same notice made alone: its
+// object, its font and its copy of the text.
+void BM_ResultStartingNotice(benchmark::State& state) {
+  velfuzz::HeadlessClient& c = Client();
+  c.ResetScene();
+  CGameClientDlg& dlg = c.Dlg();
+  const std::vector<std::uint8_t> body = AuctionResult();
+  const auto size = static_cast<std::uint16_t>(body.size());
+  for (int i = 0; i < kWarmUp; ++i) dlg.OnGameMessage(SUB_S_AUCTION_RESULT, body.data(), size);
+  std::uint64_t allocations = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (const auto& notice : CSystemNotice::ActiveNotices()) notice->Update(1e6f);
+    CSystemNotice::UpdateAndDrawAll();  // every notice has run out and leaves
+    const std::uint64_t before = velbench::AllocationCount();
+    state.ResumeTiming();
+    dlg.OnGameMessage(SUB_S_AUCTION_RESULT, body.data(), size);
+    state.PauseTiming();
+    allocations += velbench::AllocationCount() - before;
+    state.ResumeTiming();
+  }
+  const std::string text = CSystemNotice::ActiveNotices().empty() ? std::string()
+                                                                  : CSystemNotice::ActiveNotices().front()->Text();
+  const std::uint64_t before = velbench::AllocationCount();
+  {
+    CSystemNotice alone;
+    alone.Init();
+    alone.SetText(std::string(text), CSystemNotice::kBandX, CSystemNotice::kBandY);
+  }
+  // The notice made with new in the game: one allocation more than one on the stack.
+  const std::uint64_t aloneAllocations = velbench::AllocationCount() - before + 1;
+  state.counters["allocs_per_msg"] =
+      benchmark::Counter(static_cast<double>(allocations) / static_cast<double>(state.iterations()));
+  state.counters["notice_allocs"] = benchmark::Counter(static_cast<double>(aloneAllocations));
+}
+BENCHMARK(BM_ResultStartingNotice)->Unit(benchmark::kMicrosecond);
 
 // Resident size after start-up, then after an hour of game traffic: about 20
 // messages a second, a lot closing every 65 s (a result, a notice and the

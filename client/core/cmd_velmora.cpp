@@ -62,11 +62,15 @@ std::size_t ClientRequestSize(std::uint16_t subCmd) {
   }
 }
 
-std::string ReadFieldText(const char* field, std::size_t fieldSize) {
-  if (field == nullptr) return std::string();
+std::string_view ReadFieldTextView(const char* field, std::size_t fieldSize) {
+  if (field == nullptr) return std::string_view();
   const void* zero = std::memchr(field, '\0', fieldSize);
   std::size_t len = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : fieldSize;
-  return std::string(field, len);
+  return std::string_view(field, len);
+}
+
+std::string ReadFieldText(const char* field, std::size_t fieldSize) {
+  return std::string(ReadFieldTextView(field, fieldSize));
 }
 
 void WriteFieldText(char* field, std::size_t fieldSize, std::string_view text) {

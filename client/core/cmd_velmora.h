@@ -15,7 +15,8 @@
 // nothing beyond the message is touched. The like messages (9, 10) give
 // min(7, size / 12) entries for any size.
 // Text fields: FieldText(record.field) reads up to the first zero byte or
-// the end of the field (GBK bytes, not converted).
+// the end of the field (GBK bytes, not converted); FieldTextView the same
+// without a copy.
 #pragma once
 
 #include <cstddef>
@@ -451,6 +452,14 @@ std::string ReadFieldText(const char* field, std::size_t fieldSize);
 template <std::size_t N>
 std::string FieldText(const char (&field)[N]) {
   return ReadFieldText(field, N);
+}
+
+// The same bytes seen in place, for texts used at once (valid while the record lives).
+std::string_view ReadFieldTextView(const char* field, std::size_t fieldSize);
+
+template <std::size_t N>
+std::string_view FieldTextView(const char (&field)[N]) {
+  return ReadFieldTextView(field, N);
 }
 
 // Writes text into a field, zero-padded. Keeps at most N - 1 bytes so the

@@ -120,35 +120,44 @@ bool CGameClientDlg::OnGameScene(std::uint8_t status, bool, const void* data,
   return OnSubGoodsList(data, size);
 }
 
-std::string CGameClientDlg::ComposeWonText(const std::string& nickname,
-                                           std::uint32_t goodsNumber,
-                                           const std::string& goodsName, std::uint32_t shares) {
-  return FormatText(kWonFormat.c_str(), nickname.c_str(), goodsNumber, goodsName.c_str(),
-                    shares);
+const std::string& CGameClientDlg::ComposeWonText(std::string_view nickname,
+                                                  std::uint32_t goodsNumber,
+                                                  std::string_view goodsName, std::uint32_t shares) {
+  m_nameArg.assign(nickname);
+  m_goodsArg.assign(goodsName);
+  FormatTextInto(m_composed, kWonFormat.c_str(), m_nameArg.c_str(), goodsNumber, m_goodsArg.c_str(),
+                 shares);
+  return m_composed;
 }
 
-std::string CGameClientDlg::ComposeBuyText(std::uint32_t value, const std::string& goodsName,
-                                           std::uint32_t shares) {
-  return FormatText(kBuyFormat.c_str(), value, goodsName.c_str(), shares);
+const std::string& CGameClientDlg::ComposeBuyText(std::uint32_t value, std::string_view goodsName,
+                                                  std::uint32_t shares) {
+  m_goodsArg.assign(goodsName);
+  FormatTextInto(m_composed, kBuyFormat.c_str(), value, m_goodsArg.c_str(), shares);
+  return m_composed;
 }
 
-void CGameClientDlg::AddWinnerBlock(const std::string& timeGbk, const std::string& wonGbk) {
+void CGameClientDlg::AddWinnerBlock(std::string_view timeGbk, std::string_view wonGbk) {
   MessageView* view = m_GameClientView.GetMessageView();
   if (view == nullptr) return;
-  view->AddLuckyUserLine(plat::GbkToUtf16(timeGbk));
-  view->AddLuckyUserLine(plat::GbkToUtf16(wonGbk));
+  plat::GbkToUtf16Into(timeGbk, m_line);
+  view->AddLuckyUserLine(m_line);
+  plat::GbkToUtf16Into(wonGbk, m_line);
+  view->AddLuckyUserLine(m_line);
   view->AddLuckyUserLine(kSeparatorLine);
 }
 
-void CGameClientDlg::AddPurchaseBlock(const std::string& timeGbk, const std::string& buyGbk) {
+void CGameClientDlg::AddPurchaseBlock(std::string_view timeGbk, std::string_view buyGbk) {
   MessageView* view = m_GameClientView.GetMessageView();
   if (view == nullptr) return;
-  view->AddMyBuyLine(plat::GbkToUtf16(timeGbk));
-  view->AddMyBuyLine(plat::GbkToUtf16(buyGbk));
+  plat::GbkToUtf16Into(timeGbk, m_line);
+  view->AddMyBuyLine(m_line);
+  plat::GbkToUtf16Into(buyGbk, m_line);
+  view->AddMyBuyLine(m_line);
   view->AddMyBuyLine(kSeparatorLine);
 }
 
-void CGameClientDlg::Announce(const std::string& wonGbk) {
+void CGameClientDlg::Announce(std::string_view wonGbk) {
   CSystemNotice::AddNotice(wonGbk, true, CSystemNotice::kBandX, CSystemNotice::kBandY);
   CSystemNotice::RememberText(wonGbk);
 }
@@ -178,8 +187,8 @@ bool CGameClientDlg::OnSubBuyNotify(const void* data, std::uint16_t size) {
     CMsgBox& box = GetMsgBox();
     box.SetBoughtCount(static_cast<std::int32_t>(ntf->shares));
     box.ShowKind(MSGBOX_BUY_SUCCESS);
-    AddPurchaseBlock(FieldText(ntf->buyTime),
-                     ComposeBuyText(item->goodsValue, FieldText(item->goodsName), ntf->shares));
+    AddPurchaseBlock(FieldTextView(ntf->buyTime),
+                     ComposeBuyText(item->goodsValue, FieldTextView(item->goodsName), ntf->shares));
   }
   return true;
 }
@@ -204,11 +213,11 @@ bool CGameClientDlg::OnSubAuctionResult(const void* data, std::uint16_t size) {
     return true;
   }
 
-  const std::string winner = FieldText(ntf->winnerNickname);
-  const std::string goodsName = item != nullptr ? FieldText(item->goodsName) : std::string();
+  const std::string_view winner = FieldTextView(ntf->winnerNickname);
+  const std::string_view goodsName = item != nullptr ? FieldTextView(item->goodsName) : std::string_view();
   const std::uint32_t goodsNumber = item != nullptr ? item->goodsNumber : ntf->goodsNumber;
-  const std::string won = ComposeWonText(winner, goodsNumber, goodsName, ntf->winnerShares);
-  AddWinnerBlock(FieldText(ntf->drawTime), won);
+  const std::string& won = ComposeWonText(winner, goodsNumber, goodsName, ntf->winnerShares);
+  AddWinnerBlock(FieldTextView(ntf->drawTime), won);
   Announce(won);
   if (item != nullptr) item->state = GOODS_STATE_SOLD;
   box.SetWinnerName(winner);
@@ -231,9 +240,9 @@ bool CGameClientDlg::OnSubLuckyUser(const void* data, std::uint16_t size) {
   if (!list) return false;
   for (std::size_t i = 0; i < list->Count(); ++i) {
     const CMD_GF_VELMORA_LUCKY_USER_RSP rec = (*list)[i];
-    const std::string won = ComposeWonText(FieldText(rec.winnerNickname), rec.goodsNumber,
-                                           FieldText(rec.goodsName), rec.winnerShares);
-    AddWinnerBlock(FieldText(rec.drawTime), won);
+    const std::string& won = ComposeWonText(FieldTextView(rec.winnerNickname), rec.goodsNumber,
+                                            FieldTextView(rec.goodsName), rec.winnerShares);
+    AddWinnerBlock(FieldTextView(rec.drawTime), won);
     Announce(won);
   }
   return true;
@@ -253,8 +262,8 @@ bool CGameClientDlg::OnSubMyBuyRecord(const void* data, std::uint16_t size) {
   if (!list) return false;
   for (std::size_t i = 0; i < list->Count(); ++i) {
     const CMD_GF_VELMORA_MY_BUY_RECORD_RSP rec = (*list)[i];
-    AddPurchaseBlock(FieldText(rec.buyTime),
-                     ComposeBuyText(rec.goodsValue, FieldText(rec.goodsName), rec.shares));
+    AddPurchaseBlock(FieldTextView(rec.buyTime),
+                     ComposeBuyText(rec.goodsValue, FieldTextView(rec.goodsName), rec.shares));
   }
   return true;
 }

@@ -6,6 +6,7 @@
 // and the countdown timers on the main view.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "client/core/oldgameframeview.h"
 #include "client/views/orvgameclientview.h"
@@ -42,10 +43,11 @@ class CGameClientDlg : public CGameFrameDlg {
 
   COrvGameClientView& GetGameClientView() { return m_GameClientView; }
 
-  // The two texts composed from server records (GBK in, GBK out).
-  static std::string ComposeWonText(const std::string& nickname, std::uint32_t goodsNumber,
-                                    const std::string& goodsName, std::uint32_t shares);
-  static std::string ComposeBuyText(std::uint32_t value, const std::string& goodsName,
+  // The two texts composed from server records (GBK in, GBK out), into a kept buffer: valid
+  // until the next call.
+  const std::string& ComposeWonText(std::string_view nickname, std::uint32_t goodsNumber,
+                                    std::string_view goodsName, std::uint32_t shares);
+  const std::string& ComposeBuyText(std::uint32_t value, std::string_view goodsName,
                                     std::uint32_t shares);
 
  private:
@@ -62,13 +64,18 @@ class CGameClientDlg : public CGameFrameDlg {
   bool OnSubExchangeGoods(const void* data, std::uint16_t size);
 
   // Message view blocks (time text, composed text, a blank separator line) and the notice.
-  void AddWinnerBlock(const std::string& timeGbk, const std::string& wonGbk);
-  void AddPurchaseBlock(const std::string& timeGbk, const std::string& buyGbk);
-  void Announce(const std::string& wonGbk);
+  void AddWinnerBlock(std::string_view timeGbk, std::string_view wonGbk);
+  void AddPurchaseBlock(std::string_view timeGbk, std::string_view buyGbk);
+  void Announce(std::string_view wonGbk);
   // Locks the buy controls until timer 1 or a result frees them.
   void StartBuyLockout();
   void Send(std::uint16_t subCmd, const void* record, std::uint16_t size);
 
   COldGameFrameView m_OldView;
   COrvGameClientView m_GameClientView;
+  // Kept for their storage, so that a purchase or a result allocates nothing once warm: the
+  // composed text, zero-terminated copies of record fields for its format, one view line.
+  std::string m_composed;
+  std::string m_nameArg, m_goodsArg;
+  std::u16string m_line;
 };

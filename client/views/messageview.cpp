@@ -1,6 +1,6 @@
 #include "client/views/messageview.h"
 
-#include <utility>
+#include <algorithm>
 
 #include <guichan/color.hpp>
 
@@ -66,20 +66,29 @@ void MessageView::Create() {
   }
 }
 
-void MessageView::AddLine(std::list<std::u16string>& lines, std::u16string line) {
-  if (lines.size() >= kMaxLines) lines.pop_front();
-  lines.push_back(std::move(line));
+void MessageView::AddLine(Tab tab, std::list<std::u16string>& lines, std::u16string_view line) {
+  const bool shown = m_activeTab == tab && m_boxHolds == tab;
+  if (lines.size() >= kMaxLines) {
+    // The oldest node goes to the back and takes the new text in its own storage.
+    std::u16string& oldest = lines.front();
+    // A line holding '\n' stands as several lines in the text box.
+    if (shown) m_textBox->RemoveFirstLines(1 + static_cast<std::size_t>(std::count(oldest.begin(), oldest.end(), u'\n')));
+    lines.splice(lines.end(), lines, lines.begin());
+    lines.back().assign(line);
+  } else {
+    lines.emplace_back(line);
+  }
+  if (shown) {
+    m_textBox->addStr(lines.back(), kTextColor, OrvHgeTextBox::kPlain, kLinkColor);
+    UpdateTabButtons();
+  } else {
+    ShowTab(tab);
+  }
 }
 
-void MessageView::AddLuckyUserLine(std::u16string line) {
-  AddLine(m_luckyUserLines, std::move(line));
-  ShowTab(kLuckyUserTab);
-}
+void MessageView::AddLuckyUserLine(std::u16string_view line) { AddLine(kLuckyUserTab, m_luckyUserLines, line); }
 
-void MessageView::AddMyBuyLine(std::u16string line) {
-  AddLine(m_myBuyLines, std::move(line));
-  ShowTab(kMyBuyTab);
-}
+void MessageView::AddMyBuyLine(std::u16string_view line) { AddLine(kMyBuyTab, m_myBuyLines, line); }
 
 void MessageView::ClearLines() {
   m_luckyUserLines.clear();
@@ -96,6 +105,7 @@ void MessageView::ShowTab(std::uint16_t tab) {
 
 void MessageView::RefillText(bool luckyUsers) {
   if (!m_textBox) return;
+  m_boxHolds = luckyUsers ? kLuckyUserTab : kMyBuyTab;
   m_textBox->setText(std::u16string());
   for (const std::u16string& line : luckyUsers ? m_luckyUserLines : m_myBuyLines) {
     m_textBox->addStr(line, kTextColor, OrvHgeTextBox::kPlain, kLinkColor);

@@ -4,9 +4,12 @@
 // newest 60 lines, and a list that receives a line becomes the shown tab.
 //
 // Lines are UTF-16 exactly as the dialog composed them (a single space " " is the separator
-// line). Every change rebuilds the text box from the shown list, oldest line first. Keeping
-// the newest line in sight is left to the scroll area: it scrolls to the end whenever the
-// text box's text changes, so after every rebuild the last line is visible (tested).
+// line). The text box holds the shown list, oldest line first: a tab switch or a clear
+// rebuilds it, while a line for the tab already shown is only appended there (and the oldest
+// dropped), so a steady stream of lines re-wraps nothing and, once both lists are full,
+// allocates nothing (the oldest line's storage takes the new one). Keeping the newest line in
+// sight is left to the scroll area: it scrolls to the end whenever the text box's text
+// changes, so after every change the last line is visible (tested).
 //
 // The main view creates the view and calls Create once; Create attaches it to the top window.
 // Single UI thread.
@@ -14,6 +17,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/toolkit/orvhgecontainer.h"
 
@@ -35,8 +39,8 @@ class MessageView : public OrvHgeContainer {
   // adds it to the top window. Only the first call does anything.
   virtual void Create();
 
-  void AddLuckyUserLine(std::u16string line);
-  void AddMyBuyLine(std::u16string line);
+  void AddLuckyUserLine(std::u16string_view line);
+  void AddMyBuyLine(std::u16string_view line);
   // Empties both lists (the server sends them whole again on every entry).
   void ClearLines();
   // Tabs other than 1 and 2 change nothing. The text is rebuilt also for the shown tab.
@@ -55,7 +59,7 @@ class MessageView : public OrvHgeContainer {
   OrvHgeButton* MyBuyButton() const { return m_myBuyButton.get(); }
 
  private:
-  static void AddLine(std::list<std::u16string>& lines, std::u16string line);
+  void AddLine(Tab tab, std::list<std::u16string>& lines, std::u16string_view line);
 
   std::unique_ptr<OrvHgeImage> m_scrollImage;
   std::unique_ptr<OrvHgeTextBox> m_textBox;
@@ -66,4 +70,5 @@ class MessageView : public OrvHgeContainer {
   std::list<std::u16string> m_luckyUserLines;
   std::list<std::u16string> m_myBuyLines;
   std::uint16_t m_activeTab = kNoTab;
+  std::uint16_t m_boxHolds = kNoTab;  // the list the text box was last filled from
 };

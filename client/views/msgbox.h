@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <guichan/graphics.hpp>
 
@@ -55,8 +56,8 @@ class CMsgBox : public OrvHgeWindow, public IBtnDrawSink {
   void SetGoodsNumber(std::int32_t number) { m_goodsNumber = number; }
   void SetNextGoodsNumber(std::int32_t number) { m_nextGoodsNumber = number; }
   void SetFailedShares(std::int32_t shares) { m_failedShares = shares; }
-  void SetWinnerName(const std::string& gbk) { m_winnerName = gbk; }
-  void SetGoodsName(const std::string& gbk) { m_goodsName = gbk; }
+  void SetWinnerName(std::string_view gbk) { m_winnerName.assign(gbk); }
+  void SetGoodsName(std::string_view gbk) { m_goodsName.assign(gbk); }
   void SetCustomText(const std::string& gbk) { m_customText = gbk; }
 
   std::uint16_t GetKind() const { return m_kind; }

@@ -145,18 +145,22 @@ void CSystemNotice::Shift(float d) {
   m_travelTarget = TruncToInt(static_cast<double>(m_travelTarget) + d);
 }
 
-void CSystemNotice::AddNotice(std::string textGbk, bool priority, float x, float y) {
+void CSystemNotice::AddNotice(std::string_view textGbk, bool priority, float x, float y) {
   if (Ticker().active.size() >= kMaxActive) return;
   auto* notice = new CSystemNotice;
   notice->Init();
-  notice->SetText(std::move(textGbk), x, y);
+  notice->SetText(std::string(textGbk), x, y);
   notice->Start(priority);  // the active list owns it now
 }
 
-void CSystemNotice::RememberText(std::string textGbk) {
+void CSystemNotice::RememberText(std::string_view textGbk) {
   auto& recent = Ticker().recent;
-  recent.push_back(std::move(textGbk));
-  if (recent.size() > kRecentLimit) recent.erase(recent.begin());
+  if (recent.size() < kRecentLimit) {
+    recent.emplace_back(textGbk);
+    return;
+  }
+  std::rotate(recent.begin(), recent.begin() + 1, recent.end());
+  recent.back().assign(textGbk);
 }
 
 void CSystemNotice::UpdateAndDrawAll() {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class HGE;
@@ -64,8 +65,10 @@ class CSystemNotice {
   const GfxFont* Font() const { return m_font.get(); }
 
   // Module operations.
-  static void AddNotice(std::string textGbk, bool priority, float x, float y);
-  static void RememberText(std::string textGbk);
+  // A full band starts nothing and copies nothing.
+  static void AddNotice(std::string_view textGbk, bool priority, float x, float y);
+  // Keeps the newest kRecentLimit texts; once full, the oldest one's storage takes the new one.
+  static void RememberText(std::string_view textGbk);
   static void UpdateAndDrawAll();
   static void ReplayRandomNotice();
   // Deletes every running notice and forgets the remembered texts. Call before the render

@@ -15,14 +15,22 @@ namespace {
 void FormatInto(std::string& out, const char* format, va_list args) {
   out.clear();
   if (format == nullptr) return;
+  // First into the storage out already has: a text formatted again fits, and is done in one pass.
+  out.resize(out.capacity());
   va_list copy;
   va_copy(copy, args);
-  const int needed = std::vsnprintf(nullptr, 0, format, copy);
+  const int needed = std::vsnprintf(out.data(), out.size(), format, copy);
   va_end(copy);
-  if (needed <= 0) return;
-  out.resize(static_cast<std::size_t>(needed) + 1);
-  std::vsnprintf(out.data(), out.size(), format, args);
-  out.resize(static_cast<std::size_t>(needed));
+  if (needed <= 0) {
+    out.clear();
+    return;
+  }
+  const auto length = static_cast<std::size_t>(needed);
+  if (length >= out.size()) {
+    out.resize(length + 1);
+    std::vsnprintf(out.data(), out.size(), format, args);
+  }
+  out.resize(length);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -148,19 +149,32 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }  // namespace
 
 std::u16string GbkToUtf16(std::string_view gbk) {
-  if (IsAscii(gbk)) return std::u16string(gbk.begin(), gbk.end());
+  std::u16string out;
+  GbkToUtf16Into(gbk, out);
+  return out;
+}
+
+void GbkToUtf16Into(std::string_view gbk, std::u16string& out) {
+  if (IsAscii(gbk)) {
+    // Not assign(first, last): from another character type it goes through a temporary string.
+    out.resize(gbk.size());
+    std::copy(gbk.begin(), gbk.end(), out.begin());
+    return;
+  }
   const IconvHandle& h = GbkToUtf16Handle();
-  if (!h.Valid()) return std::u16string(gbk.size(), kReplacementChar);
-  std::string bytes;
+  if (!h.Valid()) {
+    out.assign(gbk.size(), kReplacementChar);
+    return;
+  }
+  thread_local std::string bytes;
   // At most one UTF-16 unit per GBK byte.
   ConvertAll(h, gbk.data(), gbk.size(), bytes, gbk.size() * sizeof(char16_t),
-             [](const char*, std::size_t, std::string& out) {
-               AppendUtf16Unit(out, kReplacementChar);
+             [](const char*, std::size_t, std::string& o) {
+               AppendUtf16Unit(o, kReplacementChar);
                return std::size_t{1};
              });
-  std::u16string result(bytes.size() / sizeof(char16_t), u'\0');
-  std::memcpy(result.data(), bytes.data(), result.size() * sizeof(char16_t));
-  return result;
+  out.resize(bytes.size() / sizeof(char16_t));
+  std::memcpy(out.data(), bytes.data(), out.size() * sizeof(char16_t));
 }
 
 std::string Utf16ToGbk(std::u16string_view s) {

@@ -16,6 +16,9 @@
 namespace plat {
 
 std::u16string GbkToUtf16(std::string_view gbk);
+// The same into out, reusing its storage (and a per-thread scratch buffer): no allocation once
+// both have held a text as long.
+void GbkToUtf16Into(std::string_view gbk, std::u16string& out);
 std::string Utf16ToGbk(std::u16string_view s);
 std::string Utf8ToGbk(std::string_view utf8);
 std::string GbkToUtf8(std::string_view gbk);

@@ -111,9 +111,11 @@ const OrvHgeFont::Glyph& OrvHgeFont::GetGlyphInfo(char16_t code) const {
 
 int OrvHgeFont::getWidth(const std::u16string& text) const {
   int w = 0;
-  for (char16_t c : text) w += GetGlyphInfo(c).advance;
+  for (char16_t c : text) w += CharWidth(c);
   return w;
 }
+
+int OrvHgeFont::CharWidth(char16_t c) const { return GetGlyphInfo(c).advance; }
 
 int OrvHgeFont::getWidth(const std::string& gbk) const { return getWidth(Converted(gbk)); }
 

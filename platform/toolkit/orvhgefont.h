@@ -53,6 +53,8 @@ class OrvHgeFont : public gcn::Font {
 
   int getWidth(const std::string& gbk) const override;
   int getWidth(const std::u16string& text) const;
+  // The advance of one character: getWidth of a text is the sum over its characters.
+  int CharWidth(char16_t c) const;
   int getHeight() const override;
   // Byte index in a GBK text nearest to x (never inside a two-byte character).
   int getStringIndexAt(const std::string& gbk, int x) const override;

@@ -28,15 +28,15 @@ int OrvHgeTextBox::GetLineHeight() const {
   return m_font ? m_font->getHeight() + kLineGap : kDefaultLineHeight;
 }
 
-void OrvHgeTextBox::setText(const std::u16string& text) {
-  m_lines.clear();
+void OrvHgeTextBox::setText(std::u16string_view text) {
+  m_lineCount = 0;
   m_rows.clear();
   if (!text.empty()) AppendLines(text, kDefaultTextColor, kPlain, kDefaultTextColor);
   ++m_revision;
   Relayout();
 }
 
-void OrvHgeTextBox::addStr(const std::u16string& text, const gcn::Color& color, int flags,
+void OrvHgeTextBox::addStr(std::u16string_view text, const gcn::Color& color, int flags,
                            const gcn::Color& linkColor) {
   AppendLines(text, color, flags, linkColor);
   ++m_revision;
@@ -48,26 +48,54 @@ void OrvHgeTextBox::addStr(const std::u16string& text, const gcn::Color& color, 
   }
 }
 
-void OrvHgeTextBox::AppendLines(const std::u16string& text, const gcn::Color& color, int flags,
+void OrvHgeTextBox::RemoveFirstLines(std::size_t n) {
+  n = std::min(n, m_lineCount);
+  if (n == 0) return;
+  m_firstSlot = (m_firstSlot + n) % m_lines.size();
+  m_lineCount -= n;
+  m_firstNumber += n;
+  ++m_revision;
+  if (m_layoutWidth != getWidth()) {
+    Relayout();
+    return;
+  }
+  // Rows are in line order, so the dropped lines' rows lead.
+  const std::uint64_t first = m_firstNumber;
+  const auto kept = std::find_if(m_rows.begin(), m_rows.end(), [first](const Row& r) { return r.line >= first; });
+  m_rows.erase(m_rows.begin(), kept);
+  setHeight(static_cast<int>(m_rows.size()) * GetLineHeight());
+}
+
+void OrvHgeTextBox::AppendLines(std::u16string_view text, const gcn::Color& color, int flags,
                                 const gcn::Color& linkColor) {
   std::size_t start = 0;
   while (true) {
     const std::size_t nl = text.find(u'\n', start);
-    TextLine line{text.substr(start, nl == std::u16string::npos ? std::u16string::npos : nl - start),
-              color, flags, linkColor};
-    if (!line.text.empty() && line.text.back() == u'\r') line.text.pop_back();
-    m_lines.push_back(std::move(line));
-    if (m_layoutWidth == getWidth()) WrapLine(m_lines.size() - 1);
-    if (nl == std::u16string::npos) break;
+    std::u16string_view piece = text.substr(start, nl == std::u16string_view::npos ? nl : nl - start);
+    if (!piece.empty() && piece.back() == u'\r') piece.remove_suffix(1);
+    if (m_lineCount == m_lines.size()) {
+      // Full ring: straighten it so the new slot goes at the end.
+      std::rotate(m_lines.begin(), m_lines.begin() + static_cast<std::ptrdiff_t>(m_firstSlot), m_lines.end());
+      m_firstSlot = 0;
+      m_lines.emplace_back();
+    }
+    TextLine& line = LineAt(m_lineCount++);
+    line.text.assign(piece);
+    line.color = color;
+    line.flags = flags;
+    line.linkColor = linkColor;
+    if (m_layoutWidth == getWidth()) WrapLine(m_lineCount - 1);
+    if (nl == std::u16string_view::npos) break;
     start = nl + 1;
   }
 }
 
 void OrvHgeTextBox::WrapLine(std::size_t index) {
-  const std::u16string& t = m_lines[index].text;
+  const std::u16string& t = LineAt(index).text;
+  const std::uint64_t number = m_firstNumber + index;
   const int width = getWidth();
   if (!m_font || width <= 0 || t.empty()) {
-    m_rows.push_back(Row{index, 0, t.size()});
+    m_rows.push_back(Row{number, 0, t.size()});
     return;
   }
   std::size_t begin = 0;
@@ -76,7 +104,7 @@ void OrvHgeTextBox::WrapLine(std::size_t index) {
     std::size_t end = begin;
     std::size_t lastSpace = std::u16string::npos;
     while (end < t.size()) {
-      const int adv = m_font->getWidth(t.substr(end, 1));
+      const int adv = m_font->CharWidth(t[end]);
       if (pen + adv > width && end > begin) break;
       if (t[end] == u' ') lastSpace = end;
       pen += adv;
@@ -86,7 +114,7 @@ void OrvHgeTextBox::WrapLine(std::size_t index) {
     if (end < t.size() && lastSpace != std::u16string::npos && lastSpace > begin &&
         t[end] != u' ' && t[end - 1] < 0x2E80)
       end = lastSpace + 1;
-    m_rows.push_back(Row{index, begin, end - begin});
+    m_rows.push_back(Row{number, begin, end - begin});
     begin = end;
   }
 }
@@ -94,7 +122,7 @@ void OrvHgeTextBox::WrapLine(std::size_t index) {
 void OrvHgeTextBox::Relayout() {
   m_rows.clear();
   m_layoutWidth = getWidth();
-  for (std::size_t i = 0; i < m_lines.size(); ++i) WrapLine(i);
+  for (std::size_t i = 0; i < m_lineCount; ++i) WrapLine(i);
   setHeight(static_cast<int>(m_rows.size()) * GetLineHeight());
 }
 
@@ -122,7 +150,7 @@ void OrvHgeTextBox::draw(gcn::Graphics* g) {
   const int gapTop = kLineGap / 2;
   for (int r = first; r < last; ++r) {
     const Row& row = m_rows[r];
-    const TextLine& line = m_lines[row.line];
+    const TextLine& line = LineAt(static_cast<std::size_t>(row.line - m_firstNumber));
     const bool link = (line.flags & kLink) != 0;
     const gcn::Color& color = link ? line.linkColor : line.color;
     std::u16string& text = m_rowText;

@@ -4,6 +4,9 @@
 #include <SDL_image.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/toolkit/drawlog.h"
 #include "platform/toolkit/orvhgefont.h"
@@ -40,6 +43,21 @@ class TextBoxTest : public tktest::GuiTest {
     return seen;
   }
 
+  // What a box draws in a frame, row by row: the text and its place.
+  std::vector<std::pair<std::string, int>> DrawnRows(OrvHgeTextBox& box) {
+    m_top.add(&box, 0, 0);
+    std::vector<plat::DrawRecord> log;
+    {
+      plat::ScopedDrawLog rec(&log);
+      Frame();
+    }
+    m_top.remove(&box);
+    std::vector<std::pair<std::string, int>> rows;
+    for (const auto& r : log)
+      if (r.kind == plat::DrawRecord::Text) rows.emplace_back(r.what, r.y);
+    return rows;
+  }
+
   tktest::ScopedRasterizer m_fake{tktest::MakeFakeRasterizer};
   OrvHgeFont m_font{"x", 10, 0, 0, 0};
   OrvHgeTextBox m_box;
@@ -66,6 +84,44 @@ TEST_F(TextBoxTest, LongLinesWrapAtTheBoxWidth) {
   EXPECT_EQ(m_box.getHeight(), 3 * m_box.GetLineHeight());
   m_box.setWidth(200);
   EXPECT_EQ(m_box.RowCount(), 1u);
+}
+
+TEST_F(TextBoxTest, DroppingTheOldestLinesLeavesWhatAFreshBoxShows) {
+  // Wrapped lines, a line holding a break (two lines) and a separator, in a narrow box.
+  const std::u16string texts[] = {u"一二三四五六七", u"a\nb", u" ", u"L1", u"八九十一二三四五六七八"};
+  m_box.setWidth(50);
+  for (const auto& t : texts) m_box.addStr(t, kBlack, 0, kBlue);
+  m_box.RemoveFirstLines(2);  // the wrapped line and "a"
+  m_box.addStr(u"L2", kBlue, OrvHgeTextBox::kLink, kBlue);
+  m_box.RemoveFirstLines(1);  // "b"
+  m_box.addStr(u"一二三四五六", kBlack, 0, kBlue);
+
+  OrvHgeTextBox fresh;
+  fresh.setFont(&m_font);
+  fresh.setWidth(50);
+  fresh.addStr(u" ", kBlack, 0, kBlue);
+  fresh.addStr(u"L1", kBlack, 0, kBlue);
+  fresh.addStr(texts[4], kBlack, 0, kBlue);
+  fresh.addStr(u"L2", kBlue, OrvHgeTextBox::kLink, kBlue);
+  fresh.addStr(u"一二三四五六", kBlack, 0, kBlue);
+
+  ASSERT_EQ(m_box.LineCount(), fresh.LineCount());
+  for (std::size_t i = 0; i < fresh.LineCount(); ++i) EXPECT_EQ(m_box.LineText(i), fresh.LineText(i)) << i;
+  EXPECT_EQ(m_box.RowCount(), fresh.RowCount());
+  EXPECT_EQ(m_box.getHeight(), fresh.getHeight());
+  const auto drawn = DrawnRows(m_box);
+  EXPECT_EQ(drawn, DrawnRows(fresh));
+  EXPECT_EQ(drawn.size(), 8u);  // " ", L1, three rows of the long line, L2, two rows
+
+  // Dropping more than there is empties the box; a width change after a drop re-wraps.
+  m_box.RemoveFirstLines(99);
+  EXPECT_EQ(m_box.LineCount(), 0u);
+  EXPECT_EQ(m_box.getHeight(), 0);
+  for (const auto& t : texts) m_box.addStr(t, kBlack, 0, kBlue);
+  m_box.setWidth(200);
+  m_box.RemoveFirstLines(1);
+  EXPECT_EQ(m_box.LineText(0), u"a");
+  EXPECT_EQ(m_box.RowCount(), 5u);
 }
 
 class ScrollTest : public TextBoxTest {

@@ -72,6 +72,34 @@ TEST_F(MessageViewTest, SixtyFirstLineDropsTheOldest) {
   for (int i = 0; i < 60; ++i) EXPECT_EQ(lines[i], Line(i + 2)) << "row " << i;
 }
 
+TEST_F(MessageViewTest, LinesAddedToTheShownTabMatchAFullRebuild) {
+  // A line holding a break stands as two lines in the box; when it leaves the list both go.
+  m_view->AddLuckyUserLine(u"first\nhalf");
+  for (int i = 1; i <= 59; ++i) m_view->AddLuckyUserLine(Line(i));
+  EXPECT_EQ(m_view->TextBox()->LineCount(), 61u);
+  m_view->AddLuckyUserLine(Line(60));
+  m_view->AddLuckyUserLine(u"a long line that wraps across the narrow box more than once, twice or more");
+  const auto added = BoxLines();
+  const std::size_t rows = m_view->TextBox()->RowCount();
+  const int height = m_view->TextBox()->getHeight();
+  ASSERT_EQ(added.size(), 60u);
+  EXPECT_EQ(added.front(), Line(2));
+  EXPECT_GT(rows, added.size());  // the long line wrapped
+
+  m_view->ShowTab(MessageView::kLuckyUserTab);  // rebuilt from the list
+  EXPECT_EQ(BoxLines(), added);
+  EXPECT_EQ(m_view->TextBox()->RowCount(), rows);
+  EXPECT_EQ(m_view->TextBox()->getHeight(), height);
+
+  // A line for the other list switches tabs and rebuilds; back again likewise.
+  m_view->AddMyBuyLine(u"bought");
+  m_view->AddLuckyUserLine(Line(61));
+  const auto back = BoxLines();
+  ASSERT_EQ(back.size(), 60u);
+  EXPECT_EQ(back.front(), Line(3));
+  EXPECT_EQ(back.back(), Line(61));
+}
+
 TEST_F(MessageViewTest, NewLineSwitchesTabsAndButtonLooks) {
   m_view->AddLuckyUserLine(u"lucky");
   m_view->AddLuckyUserLine(u" ");
