@@ -73,6 +73,7 @@ TEST_F(MessageViewTest, SixtyFirstLineDropsTheOldest) {
 }
 
 TEST_F(MessageViewTest, LinesAddedToTheShownTabMatchAFullRebuild) {
+  m_view->ScrollArea()->logic();  // the box takes the area's width, so long lines wrap
   // A line holding a break stands as two lines in the box; when it leaves the list both go.
   m_view->AddLuckyUserLine(u"first\nhalf");
   for (int i = 1; i <= 59; ++i) m_view->AddLuckyUserLine(Line(i));
