@@ -4,7 +4,8 @@
 # floor program, all three running at the same time; prints each share and the ratios game / floor.
 # The floor shares the first display with the surface game (side by side, not overlapping); the
 # texture game has the second display. VELMORA_BENCH_DISPLAYS picks the two display numbers;
-# VELMORA_BENCH_GAME_ENV adds settings to both games (e.g. VELMORA_FULL_REDRAW=1).
+# VELMORA_BENCH_GAME_ENV adds settings to both games (e.g. VELMORA_FULL_REDRAW=1);
+# VELMORA_BENCH_GAME_SIZE=WxH resizes both game windows (needs xdotool), so that they scale.
 set -u
 game=$(readlink -f "$1"); secs=${2:-20}
 read -r d1 d2 <<<"${VELMORA_BENCH_DISPLAYS:-71 72}"
@@ -25,6 +26,15 @@ env $extra DISPLAY=:$d2 HOME=$work/h2 VELMORA_PRESENT=texture "$game" --seconds 
   >"$work/g2.log" 2>&1 & g2=$!
 DISPLAY=:$d1 "$floor" $((secs + 8)) 0 >/dev/null 2>&1 & f=$!
 sleep 6
+if [[ -n ${VELMORA_BENCH_GAME_SIZE:-} ]]; then
+  for pair in "$d1 $g1" "$d2 $g2"; do
+    read -r d p <<<"$pair"
+    for w in $(DISPLAY=:$d xdotool search --pid "$p" 2>/dev/null); do
+      DISPLAY=:$d xdotool windowsize "$w" ${VELMORA_BENCH_GAME_SIZE/x/ }
+    done
+  done
+  sleep 2
+fi
 ticks() { awk '{print $14+$15}' /proc/$1/stat 2>/dev/null || echo 0; }
 a0=$(ticks $g1); b0=$(ticks $g2); f0=$(ticks $f)
 sleep "$secs"

@@ -74,22 +74,34 @@ void ScaleMap::Scale(const std::uint32_t* src, std::size_t srcPitch, std::uint32
                   sizeof(std::uint32_t) * static_cast<std::size_t>(c.x1 - c.x0));
     return;
   }
-  for (int y = c.y0; y < c.y1; ++y) {
-    const Tap& ty = m_y[y];
-    const std::uint32_t* row0 = src + ty.i0 * srcPitch;
-    const std::uint32_t* row1 = src + ty.i1 * srcPitch;
-    std::uint32_t* out = dst + y * dstPitch;
-    if (ty.f == 0) {
-      for (int x = c.x0; x < c.x1; ++x) {
-        const Tap& tx = m_x[x];
-        out[x] = Lerp(row0[tx.i0], row0[tx.i1], tx.f);
-      }
-      continue;
-    }
+  // Each game row needed is scaled across once and kept while the rows below still blend it;
+  // then every box row is one blend of two such rows (or a copy of one).
+  const std::size_t w = static_cast<std::size_t>(c.x1 - c.x0);
+  for (auto& row : m_rows) row.resize(w);
+  int held[2] = {-1, -1};
+  auto across = [&](int sy, int keep) -> const std::uint32_t* {
+    for (int k = 0; k < 2; ++k)
+      if (held[k] == sy) return m_rows[k].data();
+    const int k = held[0] == keep ? 1 : 0;
+    const std::uint32_t* in = src + sy * srcPitch;
+    std::uint32_t* row = m_rows[k].data();
     for (int x = c.x0; x < c.x1; ++x) {
       const Tap& tx = m_x[x];
-      out[x] = Lerp(Lerp(row0[tx.i0], row0[tx.i1], tx.f), Lerp(row1[tx.i0], row1[tx.i1], tx.f), ty.f);
+      row[x - c.x0] = Lerp(in[tx.i0], in[tx.i1], tx.f);
     }
+    held[k] = sy;
+    return row;
+  };
+  for (int y = c.y0; y < c.y1; ++y) {
+    const Tap& ty = m_y[y];
+    std::uint32_t* out = dst + y * dstPitch + c.x0;
+    const std::uint32_t* top = across(ty.i0, ty.i1);
+    if (ty.f == 0) {
+      std::memcpy(out, top, w * sizeof(std::uint32_t));
+      continue;
+    }
+    const std::uint32_t* bottom = across(ty.i1, ty.i0);
+    for (std::size_t x = 0; x < w; ++x) out[x] = Lerp(top[x], bottom[x], ty.f);
   }
 }
 

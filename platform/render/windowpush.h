@@ -26,7 +26,7 @@ class ScaleMap {
   // Box pixels (box coordinates) whose value depends on some game pixel of r.
   IRect Cover(const IRect& r) const;
   // Computes the box pixels of r (box coordinates, inside the box) from the game picture.
-  // dst points at the box's top left pixel.
+  // dst points at the box's top left pixel. Uses scratch rows of the map: one thread at a time.
   void Scale(const std::uint32_t* src, std::size_t srcPitch, std::uint32_t* dst,
              std::size_t dstPitch, const IRect& r) const;
 
@@ -43,6 +43,7 @@ class ScaleMap {
   int m_gameW = 0;
   int m_gameH = 0;
   std::vector<Tap> m_x, m_y;
+  mutable std::vector<std::uint32_t> m_rows[2];  // game rows scaled across
 };
 
 // What to push into the window after a frame: the window rectangles the frame's changed game
