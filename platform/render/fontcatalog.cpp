@@ -2,6 +2,11 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 namespace plat {
@@ -101,6 +106,8 @@ FontCatalog::FontCatalog() {
 FontCatalog::~FontCatalog() {
   for (auto& entry : m_faces) FT_Done_Face(entry.second);
   m_faces.clear();
+  for (auto& entry : m_files) munmap(entry.second.data, entry.second.size);
+  m_files.clear();
   if (m_library) FT_Done_FreeType(m_library);
   if (m_config) FcConfigDestroy(m_config);
 }
@@ -173,14 +180,35 @@ FontFileRef FontCatalog::MatchAny() {
   return match.get() ? RefOf(match.get()) : FontFileRef{};
 }
 
+const FontCatalog::MappedFile* FontCatalog::Map(const std::string& path) {
+  auto it = m_files.find(path);
+  if (it != m_files.end()) return &it->second;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  MappedFile file;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    file.size = static_cast<std::size_t>(st.st_size);
+    file.data = mmap(nullptr, file.size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (file.data == MAP_FAILED) file.data = nullptr;
+  }
+  close(fd);
+  if (!file.data) return nullptr;
+  return &m_files.emplace(path, file).first->second;
+}
+
 FT_Face FontCatalog::OpenFace(const FontFileRef& ref, int pixelSize) {
   if (!m_library || ref.path.empty() || pixelSize <= 0 || pixelSize > kMaxPixelSize)
     return nullptr;
   const auto key = std::make_tuple(ref.path, ref.index, pixelSize);
   auto it = m_faces.find(key);
   if (it != m_faces.end()) return it->second;
+  const MappedFile* file = Map(ref.path);
+  if (!file) return nullptr;
   FT_Face face = nullptr;
-  if (FT_New_Face(m_library, ref.path.c_str(), ref.index, &face) != 0) return nullptr;
+  if (FT_New_Memory_Face(m_library, static_cast<const FT_Byte*>(file->data),
+                         static_cast<FT_Long>(file->size), ref.index, &face) != 0)
+    return nullptr;
   FT_Error err = 0;
   if (FT_IS_SCALABLE(face)) {
     err = FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize));

@@ -80,4 +80,7 @@ namespace plat {
 // Tests: while set, hgeCreate returns this object (its Release is the fake's business).
 // nullptr restores the real devices.
 void SetHgeOverride(HGE* fake);
+// Whether `device` is a render device alive now (or the test override): a pointer to one that is
+// gone must not be used.
+bool IsLiveDevice(const HGE* device);
 }  // namespace plat

@@ -54,6 +54,13 @@ int SdlBlendFor(int hgeBlend) {
 
 void SetHgeOverride(HGE* fake) { g_override = fake; }
 
+bool IsLiveDevice(const HGE* device) {
+  if (!device) return false;
+  if (device == g_override) return true;
+  const auto& live = LiveDevices();
+  return std::find(live.begin(), live.end(), device) != live.end();
+}
+
 std::unique_ptr<RenderDevice> RenderDevice::CreateHeadless(int w, int h) {
   if (w <= 0 || h <= 0 || w > DeviceTexture::kMaxSide || h > DeviceTexture::kMaxSide)
     return nullptr;

@@ -48,6 +48,12 @@ void DeviceRegistry::Validate(HGE* device) {
   m_marks.push_back(Mark{device, tex, value});
 }
 
+bool DeviceRegistry::Recognises(HGE* device) const {
+  auto it = std::find_if(m_marks.begin(), m_marks.end(),
+                         [&](const Mark& m) { return m.device == device; });
+  return it != m_marks.end() && Matches(*it);
+}
+
 void DeviceRegistry::Forget(const HGE* device) {
   m_marks.erase(std::remove_if(m_marks.begin(), m_marks.end(),
                                [&](const Mark& m) { return m.device == device; }),

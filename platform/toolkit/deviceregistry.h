@@ -19,6 +19,9 @@ class DeviceRegistry {
 
   // Call before using textures made for `device` (once per frame is enough).
   void Validate(HGE* device);
+  // Whether `device` is the device validated last at its address (it must be alive). Unlike
+  // Validate it changes nothing.
+  bool Recognises(HGE* device) const;
   // What is known about `device` is dropped (it is about to go away).
   void Forget(const HGE* device);
 

@@ -5,6 +5,8 @@
 #include <unordered_set>
 #include <utility>
 
+#include "platform/toolkit/deviceregistry.h"
+
 namespace plat {
 
 namespace {
@@ -39,7 +41,15 @@ PixelTexture::PixelTexture(PixelTexture&& other) noexcept
   Alive().insert(this);
 }
 
-PixelTexture::~PixelTexture() { Alive().erase(this); }
+PixelTexture::~PixelTexture() {
+  Alive().erase(this);
+  // A texture made and dropped again (an evicted picture) would otherwise hold its device
+  // texture until the device goes. Only a device the registry still recognises is touched:
+  // another device at a reused address has other textures behind the same handles.
+  for (const Copy& c : m_copies)
+    if (IsLiveDevice(c.device) && DeviceRegistry::Instance().Recognises(c.device))
+      c.device->Texture_Free(c.tex);
+}
 
 void PixelTexture::ForgetDeviceEverywhere(const HGE* device) {
   for (PixelTexture* t : Alive()) t->ForgetDevice(device);

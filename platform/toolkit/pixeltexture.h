@@ -2,8 +2,9 @@
 // ARGB pixels kept in memory and mirrored into textures of the devices that draw them.
 //
 // A device texture is made (or refreshed after a change) on first use by that device, so
-// images and glyph pages outlive devices and survive a change of device. Textures are never
-// freed here: they die with their device, which may already be gone when this object dies.
+// images and glyph pages outlive devices and survive a change of device. When this object dies
+// its textures on devices still alive (and known to the registry as the same device) are
+// freed; those of a device that is gone died with it.
 #include <cstdint>
 #include <vector>
 

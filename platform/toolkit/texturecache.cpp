@@ -34,6 +34,13 @@ TextureCache& TextureCache::Instance() {
   return cache;
 }
 
+bool TextureCache::DropUnused(const std::string& filePath) {
+  auto it = m_entries.find(filePath);
+  if (it == m_entries.end() || it->second.use_count() > 1) return false;
+  m_entries.erase(it);
+  return true;
+}
+
 std::shared_ptr<TextureEntry> TextureCache::Load(const std::string& filePath) {
   auto it = m_entries.find(filePath);
   if (it != m_entries.end()) return it->second;

@@ -19,6 +19,9 @@ class TextureCache {
   // nullptr when the file is missing or cannot be decoded.
   std::shared_ptr<TextureEntry> Load(const std::string& filePath);
   void Clear() { m_entries.clear(); }
+  // Forgets the pixels of a path nobody else holds any more (their device textures go with
+  // them); an entry still in use stays. Returns whether it was dropped.
+  bool DropUnused(const std::string& filePath);
   std::size_t Size() const { return m_entries.size(); }
 
  private:

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/render/fontcatalog.h"
@@ -244,6 +247,34 @@ TEST(GlyphSharing, LaterFontsOfTheSameFaceReuseFinishedGlyphs) {
   Fetch(*first, u'龘', plat::GGO_BITMAP);
   EXPECT_EQ(cache.Size(), before + 3);
   EXPECT_NE(c.bits, a.bits);
+}
+
+// Mappings of `path` in this process.
+int MappingsOf(const std::string& path) {
+  std::ifstream maps("/proc/self/maps");
+  int count = 0;
+  for (std::string line; std::getline(maps, line);)
+    if (line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0)
+      ++count;
+  return count;
+}
+
+TEST(GlyphSharing, FacesOfOneFileAtManySizesReadOneMapping) {
+  std::shared_ptr<plat::FontCatalog> catalog = plat::FontCatalog::Instance();
+  const plat::FontFileRef ref = catalog->Resolve("宋体", false, false);
+  if (ref.path.empty()) GTEST_SKIP() << "no font installed";
+  std::vector<std::unique_ptr<plat::GlyphRasterizer>> fonts;
+  for (int size : {11, 13, 17, 29, 31}) {
+    fonts.push_back(MakeFont(kSongTi, size, 400, false));
+    ASSERT_TRUE(fonts.back());
+    Fetch(*fonts.back(), u'龘', plat::GGO_GRAY8_BITMAP);
+  }
+  EXPECT_EQ(MappingsOf(ref.path), 1);
+  const plat::FontFileRef missing{"/nonexistent/velmora-font.ttf", 0};
+  EXPECT_EQ(catalog->OpenFace(missing, 12), nullptr);
+  const std::size_t files = catalog->MappedFiles();
+  EXPECT_EQ(catalog->OpenFace(missing, 12), nullptr);
+  EXPECT_EQ(catalog->MappedFiles(), files);
 }
 
 TEST(GlyphSharing, CacheStaysBounded) {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include <guichan/rectangle.hpp>
 
@@ -9,7 +11,10 @@
 #include "platform/toolkit/drawlog.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
+#include "platform/text/assetpath.h"
 #include "platform/toolkit/orvhgeimage.h"
+#include "platform/toolkit/pixeltexture.h"
+#include "platform/toolkit/texturecache.h"
 #include "tests/toolkit/toolkittestsupport.h"
 
 namespace {
@@ -119,6 +124,54 @@ TEST_F(GraphicsTest, SourceRectanglesAreCutToTheImage) {
   EXPECT_EQ(Pixel(10, 10), kGreen);
   EXPECT_EQ(Pixel(19, 19), kGreen);
   EXPECT_EQ(Pixel(20, 10), kBackground);
+}
+
+// A picture dropped while its device lives gives back the device's textures and its pixels;
+// while another image of the same file lives, nothing of it goes.
+TEST_F(GraphicsTest, ADroppedPictureFreesItsPixelsAndDeviceTextures) {
+  plat::TextureCache& cache = plat::TextureCache::Instance();
+  const std::string key = plat::AssetPath(m_path);
+  Draw([] {});
+  const std::size_t texturesBefore = m_device->TextureCount();
+  const std::size_t entriesBefore = cache.Size();
+  auto img = std::make_unique<OrvHgeImage>(m_path.c_str(), true);
+  auto other = std::make_unique<OrvHgeImage>(m_path.c_str(), true);
+  // At a quarter size the picture is drawn from a reduced copy: two levels on the device.
+  Draw([&] {
+    m_g.drawImage(img.get(), 0, 0);
+    m_g.drawImageEx(img.get(), 50, 50, 0.0f, 0.25f, 0.25f);
+  });
+  EXPECT_EQ(m_device->TextureCount(), texturesBefore + 2);
+  EXPECT_EQ(cache.Size(), entriesBefore + 1);
+  img.reset();
+  EXPECT_FALSE(cache.DropUnused(key));
+  EXPECT_EQ(m_device->TextureCount(), texturesBefore + 2);
+  other.reset();
+  EXPECT_TRUE(cache.DropUnused(key));
+  EXPECT_EQ(cache.Size(), entriesBefore);
+  EXPECT_EQ(m_device->TextureCount(), texturesBefore);
+  EXPECT_FALSE(cache.DropUnused(key));
+  // The same file loads again afterwards.
+  OrvHgeImage again(m_path.c_str(), true);
+  EXPECT_TRUE(again.IsValid());
+  Draw([&] { m_g.drawImage(&again, 0, 0); });
+  EXPECT_EQ(Pixel(5, 5), kRed);
+}
+
+// Pixels that outlive their device (static images at exit) leave the gone device alone.
+TEST_F(GraphicsTest, PixelsOutlivingTheirDeviceDieWithoutTouchingIt) {
+  auto pixels = std::make_unique<plat::PixelTexture>(4, 4, std::vector<std::uint32_t>(16, kBlue));
+  {
+    std::unique_ptr<plat::RenderDevice> gone = plat::RenderDevice::CreateHeadless(64, 64);
+    plat::DeviceRegistry::Instance().Validate(gone.get());
+    plat::DeviceRegistry::Instance().Validate(m_device.get());
+    ASSERT_NE(pixels->On(gone.get()), 0u);
+    ASSERT_NE(pixels->On(m_device.get()), 0u);
+    EXPECT_EQ(pixels->DeviceCopies(), 2u);
+  }
+  const std::size_t textures = m_device->TextureCount();
+  pixels.reset();  // under AddressSanitizer a touch of the gone device would be reported
+  EXPECT_EQ(m_device->TextureCount(), textures - 1);
 }
 
 TEST_F(GraphicsTest, AMissingFileGivesAnEmptyImageThatDrawsNothing) {

@@ -131,6 +131,30 @@ TEST_F(GoodsItemTest, PictureCacheIsKeyedByGoodsIdAlone) {
   EXPECT_EQ(GetGoodsImage(603, "goods_01.png")->Path(), "RozeZizar/VelmoraGoods/goods_02.png");
 }
 
+// Ids come from the server without end; the cache keeps the pictures used most recently.
+TEST_F(GoodsItemTest, PictureCacheHoldsABoundedNumberAndKeepsTheRecentlyUsed) {
+  constexpr std::uint32_t kFirst = 10000;
+  constexpr std::uint32_t kKept = 9999;
+  OrvHgeImage* kept = GetGoodsImage(kKept, "goods_01.png");
+  ASSERT_NE(kept, nullptr);
+  for (std::uint32_t i = 0; i < 3 * kMaxGoodsPictures; ++i) {
+    ASSERT_NE(GetGoodsImage(kFirst + i, i % 2 ? "goods_01.png" : "goods_02.png"), nullptr);
+    EXPECT_LE(GoodsImageCount(), kMaxGoodsPictures);
+    EXPECT_EQ(GetGoodsImage(kKept, "goods_02.png"), kept);  // drawn every frame: stays
+  }
+  EXPECT_EQ(GoodsImageCount(), kMaxGoodsPictures);
+  // The newest ids are all there, the oldest went first.
+  for (std::uint32_t i = 2 * kMaxGoodsPictures + 1; i < 3 * kMaxGoodsPictures; ++i)
+    EXPECT_TRUE(HasGoodsImage(kFirst + i)) << i;
+  EXPECT_FALSE(HasGoodsImage(kFirst));
+  EXPECT_FALSE(HasGoodsImage(kFirst + 2 * kMaxGoodsPictures - 1));
+  // An id pushed out loads again, with the name given now.
+  OrvHgeImage* back = GetGoodsImage(kFirst, "goods_01.png");
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->Path(), "RozeZizar/VelmoraGoods/goods_01.png");
+  EXPECT_EQ(GoodsImageCount(), kMaxGoodsPictures);
+}
+
 TEST_F(GoodsItemTest, PictureNamesThatLeaveTheFolderAreRefused) {
   for (const char* name : {"../goods_01.png", "..", "sub/goods_01.png", "sub\\goods_01.png", "/etc/passwd", ""})
     EXPECT_EQ(GetGoodsImage(604, name), nullptr) << name;
