@@ -40,6 +40,7 @@ GlyphAtlas::Slot GlyphAtlas::Add(int w, int h, const std::vector<std::uint8_t>& 
   if (!m_pages.empty() && Place(m_pages.back(), w, h, &x, &y)) {
     index = static_cast<int>(m_pages.size()) - 1;
   } else {
+    if (Full()) return slot;
     m_pages.push_back(PageState{std::make_unique<PixelTexture>(m_pageSize, m_pageSize), {}, 0});
     if (!Place(m_pages.back(), w, h, &x, &y)) return slot;
     index = static_cast<int>(m_pages.size()) - 1;

@@ -55,6 +55,8 @@ gcn::Color OrvHgeFont::GetColor(int index) const {
 
 int OrvHgeFont::getHeight() const { return m_size; }
 
+std::size_t OrvHgeFont::AtlasPages() const { return m_atlas->PageCount(); }
+
 OrvHgeFont::Glyph OrvHgeFont::Rasterize(char16_t code) const {
   Glyph g;
   if (!m_rasterizer || IsControl(code)) return g;
@@ -90,7 +92,14 @@ OrvHgeFont::Glyph OrvHgeFont::Rasterize(char16_t code) const {
     }
   }
   if (!any) return g;  // the space: advance only
-  const plat::GlyphAtlas::Slot slot = m_atlas->Add(w, h, coverage);
+  plat::GlyphAtlas::Slot slot = m_atlas->Add(w, h, coverage);
+  if (slot.page < 0 && m_atlas->Full()) {
+    // Every glyph known so far pointed into the old pages: they are all forgotten.
+    m_glyphs.clear();
+    m_atlas = std::make_unique<plat::GlyphAtlas>(m_size * 2 + 4);
+    ++m_atlasRestarts;
+    slot = m_atlas->Add(w, h, coverage);
+  }
   if (slot.page < 0) return g;
   g.drawable = true;
   g.w = w;
@@ -178,7 +187,7 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
   HGE* hge = og->Hge();
   if (!hge || og->IsClipEmpty() || !m_rasterizer) return;
   const int screenTop = og->ScreenY(y);
-  // getWidth rasterises every glyph of the text, so no page changes inside the loop below.
+  // getWidth rasterises every glyph of the text, so pages rarely change inside the loop below.
   const int lineH = std::max(getHeight(), m_ascent) * 2;
   if (og->IsOutsideClip(og->ScreenX(x), screenTop - lineH / 2, getWidth(text), lineH * 2)) return;
 
@@ -188,9 +197,16 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
   // Page textures fetched once per string (the upload of new glyphs happens here).
   std::vector<HTEXTURE>& pageTex = m_pageTex;
   pageTex.assign(m_atlas->PageCount(), 0);
+  std::size_t rasterized = m_rasterized;
   int pen = x;
   for (char16_t c : text) {
     const Glyph& gl = GetGlyphInfo(c);
+    // Only a text longer than the whole atlas still has glyphs to rasterise here (it started
+    // the atlas over while being measured): their pages are new or have new pixels.
+    if (m_rasterized != rasterized) {
+      rasterized = m_rasterized;
+      pageTex.assign(m_atlas->PageCount(), 0);
+    }
     if (gl.drawable) {
       if (static_cast<std::size_t>(gl.page) >= pageTex.size()) pageTex.resize(gl.page + 1, 0);
       HTEXTURE& tex = pageTex[gl.page];

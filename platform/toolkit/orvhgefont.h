@@ -8,7 +8,9 @@
 //  - 8-bit texts are GBK, wide texts UTF-16; align 0 draws from x, 1 centres the text on x;
 //    y is the top of the text line (the baseline is Ascent() below it);
 //  - every glyph is rasterised once per font and kept in a texture atlas, so drawing and
-//    measuring a string never rasterise again;
+//    measuring a string never rasterise again; texts from the server may bring any of tens
+//    of thousands of characters, so when the atlas is full the font starts over with an
+//    empty one (the glyphs in use are rasterised again on their next use);
 //  - the colour starts as kDefaultColor and stays until changed; SetColor(c, -1) sets all four
 //    corners of every glyph, 0..3 one corner (top-left, top-right, bottom-right, bottom-left);
 //  - '\n' and other control characters take no room and draw nothing;
@@ -71,6 +73,9 @@ class OrvHgeFont : public gcn::Font {
   bool IsValid() const { return m_rasterizer != nullptr; }
   // Glyphs rasterised so far (for tests: drawing twice must not raise it).
   std::size_t RasterizedGlyphs() const { return m_rasterized; }
+  // Atlas pages in use and how often the atlas was started over (tests).
+  std::size_t AtlasPages() const;
+  std::size_t AtlasRestarts() const { return m_atlasRestarts; }
 
  private:
   struct Glyph {
@@ -97,6 +102,7 @@ class OrvHgeFont : public gcn::Font {
   std::array<gcn::Color, 4> m_colors;
   mutable std::unordered_map<char16_t, Glyph> m_glyphs;
   mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
+  mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
   mutable std::unordered_map<std::string, std::u16string> m_converted;
   std::vector<HTEXTURE> m_pageTex;  // DrawGlyphs' page textures, kept for their capacity

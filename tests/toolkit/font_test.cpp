@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/text/textconv.h"
 #include "platform/toolkit/deviceregistry.h"
 #include "platform/toolkit/drawlog.h"
+#include "platform/toolkit/glyphatlas.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
 #include "tests/toolkit/toolkittestsupport.h"
@@ -98,6 +101,33 @@ TEST_F(FontTest, GlyphsAreRasterisedOncePerFont) {
     (void)f.getWidth(std::u16string(u"中文"));
   });
   EXPECT_EQ(tktest::FakeGlyphCalls(), first);
+}
+
+// Names from the server may bring any number of distinct characters: the atlas stays within
+// its pages and starts over, and texts still measure and draw the same afterwards.
+TEST_F(FontTest, AtlasStartsOverWhenFullAndTextsStillDraw) {
+  OrvHgeFont f("x", 40, 0, 0, 0);
+  f.SetColor(gcn::Color(255, 0, 0, 255), -1);
+  std::u16string many;
+  for (char16_t c = 0x4E00; c < 0x4E00 + 3000; ++c) many.push_back(c);
+  std::size_t widest = 0;
+  for (std::size_t i = 0; i < many.size(); i += 50) {
+    EXPECT_EQ(f.getWidth(many.substr(i, 50)), 50 * 40);
+    widest = std::max(widest, f.AtlasPages());
+  }
+  EXPECT_LE(widest, plat::GlyphAtlas::kMaxPages);
+  EXPECT_GE(f.AtlasRestarts(), 1u);
+  // One text longer than the whole atlas: it starts over while the text is drawn.
+  const std::size_t restarts = f.AtlasRestarts();
+  Draw([&] { f.drawString(&m_g, many.substr(0, 1200), 0, 10, OrvHgeFont::kAlignLeft); });
+  EXPECT_GT(f.AtlasRestarts(), restarts);
+  EXPECT_EQ(Pixel(5, 15), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(45, 45), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(5, 55), tktest::kBackground);
+  // Drawn again, after yet another start, the same text lands on the same pixels.
+  Draw([&] { f.drawString(&m_g, std::u16string(u"中"), 0, 10, OrvHgeFont::kAlignLeft); });
+  EXPECT_EQ(Pixel(5, 15), 0xFFFF0000u);
+  EXPECT_EQ(Pixel(45, 45), tktest::kBackground);
 }
 
 TEST_F(FontTest, AntialiasedGlyphsBlendOneBitGlyphsAreSolid) {
