@@ -99,6 +99,9 @@ void E2eFixture::StartScripted(const std::string& nicknameUtf8, const std::strin
             velapp::ParseOutcome::Run)
       << error;
   app.password = "e2e-password";
+  // The pinned certificate goes to the case's folder: in the user's own, another test's server
+  // that had the same ephemeral port earlier would show "another certificate".
+  app.dataDir = dir;
   session = std::make_unique<velapp::GameSession>(app);
   session->TransportOptions().retryFirstMs = 20;
   session->TransportOptions().retryMaxMs = 100;
