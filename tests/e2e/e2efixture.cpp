@@ -122,8 +122,10 @@ void E2eFixture::WaitBefore(const std::function<bool()>& done, int frame, const 
   while (!done()) {
     ASSERT_LT(session->FramesRun() + 1, frame) << "not yet " << what << " before frame " << frame;
     session->Step();
-    // Generous per frame: on a loaded machine the server's answer may take a while.
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Generous per frame, and more so near the deadline: on a loaded machine the server's
+    // answer may take a while, and the script's later frames must still come after it.
+    const int framesLeft = frame - session->FramesRun();
+    std::this_thread::sleep_for(std::chrono::milliseconds(framesLeft > 40 ? 5 : 60));
   }
 }
 
