@@ -68,6 +68,9 @@ class HGE {
   virtual void Texture_Unlock(HTEXTURE tex) = 0;
   // SDL_Window* of the game window, nullptr when headless.
   virtual void* System_GetWindowHandle() = 0;
+  // A number that no other device of this process has had, or 0 when the device has none:
+  // what was made for a device at some address is its own while this number is the same.
+  virtual std::uint64_t Instance() const { return 0; }
 
  protected:
   virtual ~HGE() = default;

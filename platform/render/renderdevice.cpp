@@ -170,6 +170,8 @@ RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Rendere
     : m_window(window), m_surface(surface), m_renderer(renderer), m_width(w), m_height(h),
       m_ownsVideo(ownsVideo), m_clipX1(w), m_clipY1(h) {
   m_wholeScreen.push_back(IRect{0, 0, w, h});
+  static std::uint64_t devicesMade = 0;
+  m_instance = ++devicesMade;
   SetDrawBlend(SDL_BLENDMODE_BLEND);
   const char* full = std::getenv("VELMORA_FULL_REDRAW");
   m_tracking = surface != nullptr && !(full && *full && std::strcmp(full, "0") != 0);
@@ -498,6 +500,8 @@ HTEXTURE RenderDevice::Adopt(std::unique_ptr<DeviceTexture> tex) {
     m_slots.emplace_back();
   }
   TextureSlot& slot = m_slots[index];
+  slot.width = tex->Width();
+  slot.height = tex->Height();
   slot.texture = std::move(tex);
   ++m_textureCount;
   return (static_cast<HTEXTURE>(slot.generation) << 32) | index;
@@ -536,11 +540,16 @@ void RenderDevice::Texture_Free(HTEXTURE tex) {
   --m_textureCount;
 }
 
-DeviceTexture* RenderDevice::Find(HTEXTURE tex) {
+const RenderDevice::TextureSlot* RenderDevice::FindSlot(HTEXTURE tex) const {
   const HTEXTURE index = tex & 0xFFFFFFFFu;
   if (index == 0 || index >= m_slots.size()) return nullptr;
   const TextureSlot& slot = m_slots[index];
-  return slot.generation == (tex >> 32) ? slot.texture.get() : nullptr;
+  return slot.generation == (tex >> 32) && slot.texture ? &slot : nullptr;
+}
+
+DeviceTexture* RenderDevice::Find(HTEXTURE tex) {
+  const TextureSlot* slot = FindSlot(tex);
+  return slot ? slot->texture.get() : nullptr;
 }
 
 const DeviceTexture* RenderDevice::Find(HTEXTURE tex) const {
@@ -548,13 +557,13 @@ const DeviceTexture* RenderDevice::Find(HTEXTURE tex) const {
 }
 
 int RenderDevice::Texture_GetWidth(HTEXTURE tex, bool) {
-  const DeviceTexture* t = Find(tex);
-  return t ? t->Width() : 0;
+  const TextureSlot* slot = FindSlot(tex);
+  return slot ? slot->width : 0;
 }
 
 int RenderDevice::Texture_GetHeight(HTEXTURE tex, bool) {
-  const DeviceTexture* t = Find(tex);
-  return t ? t->Height() : 0;
+  const TextureSlot* slot = FindSlot(tex);
+  return slot ? slot->height : 0;
 }
 
 std::uint32_t* RenderDevice::Texture_Lock(HTEXTURE tex, bool readOnly, int left, int top,

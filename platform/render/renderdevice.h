@@ -77,6 +77,7 @@ class RenderDevice final : public HGE {
                               int width = 0, int height = 0) override;
   void Texture_Unlock(HTEXTURE tex) override;
   void* System_GetWindowHandle() override;
+  std::uint64_t Instance() const override { return m_instance; }
 
   // Frame
   void BeginFrame(float deltaSeconds, std::uint32_t clearArgb = 0xFF000000);
@@ -178,6 +179,7 @@ class RenderDevice final : public HGE {
   bool SetUpPresent(Present present);
   static int WatchWindow(void* device, SDL_Event* event);
 
+  std::uint64_t m_instance = 0;
   SDL_Window* m_window = nullptr;
   SDL_Surface* m_surface = nullptr;  // the game picture, drawn by m_renderer
   SDL_Renderer* m_renderer = nullptr;
@@ -222,8 +224,10 @@ class RenderDevice final : public HGE {
   static_assert(sizeof(HTEXTURE) >= 8, "handles carry a generation");
   struct TextureSlot {
     std::uint32_t generation = 1;
+    int width = 0, height = 0;  // the texture's, answered without reaching it
     std::unique_ptr<DeviceTexture> texture;
   };
+  const TextureSlot* FindSlot(HTEXTURE tex) const;
   std::vector<TextureSlot> m_slots;
   std::vector<std::uint32_t> m_freeSlots;
   std::size_t m_textureCount = 0;

@@ -1,6 +1,8 @@
 #include "platform/toolkit/orvhgefont.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "platform/text/textconv.h"
@@ -113,8 +115,11 @@ OrvHgeFont::Glyph OrvHgeFont::Rasterize(char16_t code) const {
 }
 
 const OrvHgeFont::Glyph& OrvHgeFont::GetGlyphInfo(char16_t code) const {
+  RecentGlyph& recent = m_recent[code % kRecentGlyphs];
+  if (recent.glyph && recent.code == code) return *recent.glyph;
   auto it = m_glyphs.find(code);
   if (it == m_glyphs.end()) it = m_glyphs.emplace(code, Rasterize(code)).first;
+  recent = RecentGlyph{code, &it->second};
   return it->second;
 }
 
@@ -126,14 +131,26 @@ int OrvHgeFont::getWidth(const std::u16string& text) const {
 
 int OrvHgeFont::CharWidth(char16_t c) const { return GetGlyphInfo(c).advance; }
 
-int OrvHgeFont::getWidth(const std::string& gbk) const { return getWidth(Converted(gbk)); }
+int OrvHgeFont::getWidth(const std::string& gbk) const { return Converted(gbk).width; }
 
-const std::u16string& OrvHgeFont::Converted(const std::string& gbk) const {
+const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) const {
+  const auto where = reinterpret_cast<std::uintptr_t>(gbk.data());
+  RecentText& recent = m_recentTexts[(where ^ (where >> 12)) / alignof(std::max_align_t) % kRecentTexts];
+  if (recent.data == gbk.data() && recent.entry->first == gbk) return recent.entry->second;
   auto it = m_converted.find(gbk);
-  if (it != m_converted.end()) return it->second;
-  // Texts that change every frame (a countdown) would otherwise fill it without end.
-  if (m_converted.size() >= kConvertedLimit) m_converted.clear();
-  return m_converted.emplace(gbk, plat::GbkToUtf16(gbk)).first->second;
+  if (it == m_converted.end()) {
+    // Texts that change every frame (a countdown) would otherwise fill it without end.
+    if (m_converted.size() >= kConvertedLimit) {
+      m_converted.clear();
+      m_recentTexts.fill(RecentText{});
+    }
+    ConvertedText text;
+    text.wide = plat::GbkToUtf16(gbk);
+    text.width = getWidth(text.wide);  // advances never change for a font
+    it = m_converted.emplace(gbk, std::move(text)).first;
+  }
+  recent = RecentText{gbk.data(), &*it};
+  return it->second;
 }
 
 int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {
@@ -150,23 +167,24 @@ int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y, int align) {
-  DrawText(g, Converted(gbk), x, y, align);
+  const ConvertedText& text = Converted(gbk);
+  DrawText(g, text.wide, text.width, x, y, align);
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::u16string& text, int x, int y,
                             int align) {
-  DrawText(g, text, x, y, align);
+  DrawText(g, text, getWidth(text), x, y, align);
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y) {
-  DrawText(g, Converted(gbk), x, y, kAlignLeft);
+  const ConvertedText& text = Converted(gbk);
+  DrawText(g, text.wide, text.width, x, y, kAlignLeft);
 }
 
-void OrvHgeFont::DrawText(gcn::Graphics* g, const std::u16string& text, int x, int y,
+void OrvHgeFont::DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y,
                           int align) {
   OrvHgeGraphics* og = ToOrvGraphics(g);
   if (!og || text.empty()) return;
-  const int width = getWidth(text);
   const int left = align == kAlignCenter ? x - width / 2 : x;
   if (plat::GetDrawLog()) {
     plat::DrawRecord rec;
@@ -180,16 +198,18 @@ void OrvHgeFont::DrawText(gcn::Graphics* g, const std::u16string& text, int x, i
     rec.clipped = width <= 0 || og->IsOutsideClip(rec.x, rec.y, width, rec.h);
     plat::RecordDraw(std::move(rec));
   }
-  DrawGlyphs(og, text, left, y);
+  DrawGlyphs(og, text, width, left, y);
 }
 
-void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int x, int y) {
+void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int width, int x,
+                            int y) {
   HGE* hge = og->Hge();
   if (!hge || og->IsClipEmpty() || !m_rasterizer) return;
   const int screenTop = og->ScreenY(y);
-  // getWidth rasterises every glyph of the text, so pages rarely change inside the loop below.
+  // The width may come from a text kept since before an atlas restart: glyphs forgotten by it
+  // are rasterised again inside the loop below, which fetches the pages again then.
   const int lineH = std::max(getHeight(), m_ascent) * 2;
-  if (og->IsOutsideClip(og->ScreenX(x), screenTop - lineH / 2, getWidth(text), lineH * 2)) return;
+  if (og->IsOutsideClip(og->ScreenX(x), screenTop - lineH / 2, width, lineH * 2)) return;
 
   std::uint32_t colors[4];
   for (int i = 0; i < 4; ++i) colors[i] = OrvHgeGraphics::ToArgb(m_colors[i]);

@@ -87,12 +87,18 @@ class OrvHgeFont : public gcn::Font {
     int atlasX = 0, atlasY = 0;
   };
 
+  // A GBK text in UTF-16 and its width, both worked out once.
+  struct ConvertedText {
+    std::u16string wide;
+    int width = 0;
+  };
+
   const Glyph& GetGlyphInfo(char16_t code) const;
-  // The UTF-16 form of a GBK text, converted once; valid until the next call.
-  const std::u16string& Converted(const std::string& gbk) const;
+  // Valid until the next call.
+  const ConvertedText& Converted(const std::string& gbk) const;
   Glyph Rasterize(char16_t code) const;
-  void DrawText(gcn::Graphics* g, const std::u16string& text, int x, int y, int align);
-  void DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int x, int y);
+  void DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y, int align);
+  void DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int width, int x, int y);
 
   std::string m_face;
   int m_size;
@@ -101,9 +107,25 @@ class OrvHgeFont : public gcn::Font {
   std::unique_ptr<plat::GlyphRasterizer> m_rasterizer;
   std::array<gcn::Color, 4> m_colors;
   mutable std::unordered_map<char16_t, Glyph> m_glyphs;
+  // Direct-mapped in front of m_glyphs (whose elements never move): most lookups of a frame
+  // hit here without hashing.
+  struct RecentGlyph {
+    char16_t code = 0;
+    const Glyph* glyph = nullptr;
+  };
+  static constexpr std::size_t kRecentGlyphs = 512;
+  mutable std::array<RecentGlyph, kRecentGlyphs> m_recent{};
   mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
   mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
-  mutable std::unordered_map<std::string, std::u16string> m_converted;
+  mutable std::unordered_map<std::string, ConvertedText> m_converted;
+  // Views keep their strings between frames: a text is found again by where its characters
+  // live, confirmed by comparing them, before it is hashed. Points into m_converted.
+  struct RecentText {
+    const char* data = nullptr;
+    const std::pair<const std::string, ConvertedText>* entry = nullptr;
+  };
+  static constexpr std::size_t kRecentTexts = 256;
+  mutable std::array<RecentText, kRecentTexts> m_recentTexts{};
   std::vector<HTEXTURE> m_pageTex;  // DrawGlyphs' page textures, kept for their capacity
 };

@@ -76,9 +76,13 @@ HTEXTURE PixelTexture::On(HGE* device) {
   if (!device || m_width == 0 || m_height == 0) return 0;
   auto it = std::find_if(m_copies.begin(), m_copies.end(),
                          [&](const Copy& c) { return c.device == device; });
+  const std::uint64_t instance = device->Instance();
   // A handle of another device that lived at the same address no longer matches: remake.
-  if (it != m_copies.end() && (device->Texture_GetWidth(it->tex, true) != m_width ||
-                               device->Texture_GetHeight(it->tex, true) != m_height)) {
+  // Devices that tell themselves apart are recognised by their number, others by the size.
+  if (it != m_copies.end() &&
+      (instance != 0 ? it->instance != instance
+                     : device->Texture_GetWidth(it->tex, true) != m_width ||
+                           device->Texture_GetHeight(it->tex, true) != m_height)) {
     m_copies.erase(it);
     it = m_copies.end();
   }
@@ -89,7 +93,7 @@ HTEXTURE PixelTexture::On(HGE* device) {
       device->Texture_Free(tex);
       return 0;
     }
-    m_copies.push_back(Copy{device, tex, m_version});
+    m_copies.push_back(Copy{device, tex, m_version, instance});
     return tex;
   }
   if (it->version != m_version) {

@@ -43,6 +43,7 @@ class PixelTexture {
     HGE* device;
     HTEXTURE tex;
     std::uint64_t version;
+    std::uint64_t instance;  // the device's Instance() when the copy was made
   };
   bool Upload(HGE* device, HTEXTURE tex) const;
 

@@ -163,6 +163,34 @@ TEST_F(FontTest, KeptConversionsFollowEveryTextPastTheCacheLimit) {
   EXPECT_EQ(f.getWidth(plat::Utf8ToGbk("第12")), 10 + 5 + 5);
 }
 
+// A view's string keeps its place while its text changes (a countdown, a count): the kept
+// conversion must follow the text, not the place, also across the cache emptying.
+TEST_F(FontTest, AKeptStringThatChangesIsMeasuredAndDrawnAnew) {
+  OrvHgeFont f("x", 10, 0, 0, 0);
+  std::vector<plat::DrawRecord> log;
+  plat::ScopedDrawLog rec(&log);
+  std::string text = "12";
+  std::string other = plat::Utf8ToGbk("中");
+  EXPECT_EQ(f.getWidth(text), 10);
+  text = "1234";  // same buffer (short-string storage), longer text
+  EXPECT_EQ(f.getWidth(text), 20);
+  text = "99";  // same length, other characters
+  Draw([&] { f.drawString(&m_g, text, 0, 0, 0); });
+  text.assign(other);
+  Draw([&] { f.drawString(&m_g, text, 0, 0, 0); });
+  for (std::size_t i = 0; i < OrvHgeFont::kConvertedLimit + 3; ++i)
+    f.getWidth(std::to_string(i) + "x");
+  text = "5";
+  Draw([&] { f.drawString(&m_g, text, 0, 0, 0); });
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(log[0].what, "99");
+  EXPECT_EQ(log[0].w, 10);
+  EXPECT_EQ(log[1].what, "中");
+  EXPECT_EQ(log[1].w, 10);
+  EXPECT_EQ(log[2].what, "5");
+  EXPECT_EQ(log[2].w, 5);
+}
+
 TEST_F(FontTest, NoRasteriserMeansNoTextAndNoCrash) {
   tktest::ScopedRasterizer none([]() -> std::unique_ptr<plat::GlyphRasterizer> { return nullptr; });
   OrvHgeFont f("x", 10, 0, 0, 0);

@@ -255,7 +255,12 @@ TEST_F(GraphicsTest, PrimitivesUseTheCurrentColourAndLogScreenCoordinates) {
 // texture and hands out the same handles again, as a new RenderDevice would.
 class FakeDevice : public HGE {
  public:
-  void Reset() { m_tex.clear(); }
+  // numbered: the new device tells itself apart by Instance(), as a RenderDevice does.
+  void Reset(bool numbered = false) {
+    m_tex.clear();
+    m_instance = numbered ? m_instance + 1 : 0;
+  }
+  std::uint64_t Instance() const override { return m_instance; }
   std::uint32_t FirstPixelOfLastQuad() const { return m_lastFirstPixel; }
 
   void Release() override {}
@@ -288,7 +293,27 @@ class FakeDevice : public HGE {
   };
   std::map<HTEXTURE, Tex> m_tex;
   std::uint32_t m_lastFirstPixel = 0;
+  std::uint64_t m_instance = 0;
 };
+
+// The texture remembered for the old device has the same size as one of the new device under
+// the same handle: only the device's number tells them apart.
+TEST(GraphicsDeviceTest, ANumberedDeviceAtAnOldAddressIsKnownWithoutAskingForSizes) {
+  plat::PixelTexture picture(8, 8, std::vector<std::uint32_t>(64, kRed));
+  FakeDevice device;
+  device.Reset(true);
+  const HTEXTURE first = picture.On(&device);
+  ASSERT_NE(first, 0u);
+  EXPECT_EQ(picture.On(&device), first);  // the same device: the same texture, not a new one
+  device.Reset(true);
+  const HTEXTURE stranger = device.Texture_Create(8, 8);
+  ASSERT_EQ(stranger, first);  // the old handle now names a texture of the new device
+  const HTEXTURE mine = picture.On(&device);
+  ASSERT_NE(mine, 0u);
+  EXPECT_NE(mine, stranger);
+  EXPECT_EQ(*device.Texture_Lock(mine, true, 0, 0, 0, 0), kRed);
+  EXPECT_EQ(picture.DeviceCopies(), 1u);
+}
 
 TEST(GraphicsDeviceTest, ANewDeviceAtAnOldAddressGetsItsOwnTextures) {
   tktest::TempDir dir;
