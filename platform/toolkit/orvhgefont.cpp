@@ -1,8 +1,6 @@
 #include "platform/toolkit/orvhgefont.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <vector>
 
 #include "platform/text/textconv.h"
@@ -115,11 +113,8 @@ OrvHgeFont::Glyph OrvHgeFont::Rasterize(char16_t code) const {
 }
 
 const OrvHgeFont::Glyph& OrvHgeFont::GetGlyphInfo(char16_t code) const {
-  RecentGlyph& recent = m_recent[code % kRecentGlyphs];
-  if (recent.glyph && recent.code == code) return *recent.glyph;
   auto it = m_glyphs.find(code);
   if (it == m_glyphs.end()) it = m_glyphs.emplace(code, Rasterize(code)).first;
-  recent = RecentGlyph{code, &it->second};
   return it->second;
 }
 
@@ -134,22 +129,15 @@ int OrvHgeFont::CharWidth(char16_t c) const { return GetGlyphInfo(c).advance; }
 int OrvHgeFont::getWidth(const std::string& gbk) const { return Converted(gbk).width; }
 
 const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) const {
-  const auto where = reinterpret_cast<std::uintptr_t>(gbk.data());
-  RecentText& recent = m_recentTexts[(where ^ (where >> 12)) / alignof(std::max_align_t) % kRecentTexts];
-  if (recent.data == gbk.data() && recent.entry->first == gbk) return recent.entry->second;
   auto it = m_converted.find(gbk);
   if (it == m_converted.end()) {
     // Texts that change every frame (a countdown) would otherwise fill it without end.
-    if (m_converted.size() >= kConvertedLimit) {
-      m_converted.clear();
-      m_recentTexts.fill(RecentText{});
-    }
+    if (m_converted.size() >= kConvertedLimit) m_converted.clear();
     ConvertedText text;
     text.wide = plat::GbkToUtf16(gbk);
     text.width = getWidth(text.wide);  // advances never change for a font
     it = m_converted.emplace(gbk, std::move(text)).first;
   }
-  recent = RecentText{gbk.data(), &*it};
   return it->second;
 }
 

@@ -107,25 +107,9 @@ class OrvHgeFont : public gcn::Font {
   std::unique_ptr<plat::GlyphRasterizer> m_rasterizer;
   std::array<gcn::Color, 4> m_colors;
   mutable std::unordered_map<char16_t, Glyph> m_glyphs;
-  // Direct-mapped in front of m_glyphs (whose elements never move): most lookups of a frame
-  // hit here without hashing.
-  struct RecentGlyph {
-    char16_t code = 0;
-    const Glyph* glyph = nullptr;
-  };
-  static constexpr std::size_t kRecentGlyphs = 512;
-  mutable std::array<RecentGlyph, kRecentGlyphs> m_recent{};
   mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
   mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
   mutable std::unordered_map<std::string, ConvertedText> m_converted;
-  // Views keep their strings between frames: a text is found again by where its characters
-  // live, confirmed by comparing them, before it is hashed. Points into m_converted.
-  struct RecentText {
-    const char* data = nullptr;
-    const std::pair<const std::string, ConvertedText>* entry = nullptr;
-  };
-  static constexpr std::size_t kRecentTexts = 256;
-  mutable std::array<RecentText, kRecentTexts> m_recentTexts{};
   std::vector<HTEXTURE> m_pageTex;  // DrawGlyphs' page textures, kept for their capacity
 };
