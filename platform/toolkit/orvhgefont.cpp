@@ -194,8 +194,6 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
   HGE* hge = og->Hge();
   if (!hge || og->IsClipEmpty() || !m_rasterizer) return;
   const int screenTop = og->ScreenY(y);
-  // The width may come from a text kept since before an atlas restart: glyphs forgotten by it
-  // are rasterised again inside the loop below, which fetches the pages again then.
   const int lineH = std::max(getHeight(), m_ascent) * 2;
   if (og->IsOutsideClip(og->ScreenX(x), screenTop - lineH / 2, width, lineH * 2)) return;
 
@@ -209,8 +207,8 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
   int pen = x;
   for (char16_t c : text) {
     const Glyph& gl = GetGlyphInfo(c);
-    // Only a text longer than the whole atlas still has glyphs to rasterise here (it started
-    // the atlas over while being measured): their pages are new or have new pixels.
+    // Glyphs forgotten by an atlas restart (while a text longer than the whole atlas was
+    // measured, or since a kept text was) are rasterised here: their pages are new or changed.
     if (m_rasterized != rasterized) {
       rasterized = m_rasterized;
       pageTex.assign(m_atlas->PageCount(), 0);
