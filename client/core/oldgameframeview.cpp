@@ -8,7 +8,7 @@ constexpr int kChairCount = 16;
 
 COldGameFrameView::COldGameFrameView() : CGameFrameView(kResetOnScene, kChairCount) {}
 
-COldGameFrameView::~COldGameFrameView() { m_liveMark = 0; }
+COldGameFrameView::~COldGameFrameView() = default;
 
 void COldGameFrameView::ResetGameView() {}
 
@@ -16,4 +16,4 @@ void COldGameFrameView::RectifyGameView(int, int) {}
 
 void COldGameFrameView::DrawGameView(gcn::Graphics*, int, int) {}
 
-bool COldGameFrameView::IsValid() const { return m_liveMark == kLiveMark; }
+bool COldGameFrameView::IsValid() const { return plat::LiveMark<COldGameFrameView>::IsLive(this); }

@@ -2,6 +2,7 @@
 // COldGameFrameView: the classic view every frame dialog is built with. The game draws with
 // its widget view, so this one stays empty.
 #include "platform/frame/gameframeview.h"
+#include "platform/frame/livemark.h"
 
 class COldGameFrameView : public CGameFrameView {
  public:
@@ -14,6 +15,5 @@ class COldGameFrameView : public CGameFrameView {
   bool IsValid() const override;
 
  private:
-  static constexpr unsigned kLiveMark = 0x4F4C4456;  // cleared by the destructor
-  unsigned m_liveMark = kLiveMark;
+  plat::LiveMark<COldGameFrameView> m_live{this};
 };

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "client/core/gameclientdlg.h"
 #include "client/core/requestmessages.h"
 #include "client/data/buydata.h"
 #include "client/views/buypanel.h"
@@ -14,6 +13,7 @@
 #include "client/views/systemnotice.h"
 #include "client/views/viewtext.h"
 #include "platform/frame/bankview.h"
+#include "platform/frame/gameframedlg.h"
 #include "platform/frame/globalunits.h"
 #include "platform/frame/mainwindow.h"
 #include "platform/text/textconv.h"
@@ -23,8 +23,6 @@
 #include "platform/toolkit/orvhgeimage.h"
 
 namespace {
-
-constexpr std::uint32_t kViewLiveMark = 0x56434756;
 
 constexpr const char* kBackgroundPath = "Velmora/Image/Bg.jpg";
 constexpr const char* kMailButtonPath = "Velmora/Image/BtMail.png";
@@ -66,24 +64,23 @@ const char kNotFoundTrace[] = "找不到该商品:goodsid=%u!\n";
 const char kLikeSetTrace[] = "setClickLikeForPlayer玩家点赞成功\n";
 
 const tagUserData* LocalUser() {
-  auto* dlg = dynamic_cast<CGameClientDlg*>(CGlobalUnits::s_pGameFrameDlg);
+  const CGameFrameDlg* dlg = CGlobalUnits::s_pGameFrameDlg;
   if (dlg == nullptr || !dlg->IsValid()) return nullptr;
   return dlg->GetMeUserData();
 }
 
 }  // namespace
 
-COrvGameClientView::COrvGameClientView() : m_liveMark(kViewLiveMark) {
+COrvGameClientView::COrvGameClientView() {
   for (std::size_t t = 0; t < kGoodsTileCount; ++t) m_anchors[t] = Anchor{kAnchorX[t], kAnchorY[t]};
 }
 
 COrvGameClientView::~COrvGameClientView() {
   GetBuyPanel().Detach(this);
-  m_liveMark = 0;
 }
 
 bool COrvGameClientView::IsValid() const {
-  return m_liveMark == kViewLiveMark && COrvGameFrameView::IsValid();
+  return plat::LiveMark<COrvGameClientView>::IsLive(this) && COrvGameFrameView::IsValid();
 }
 
 int COrvGameClientView::GetCursorShape() { return 0; }

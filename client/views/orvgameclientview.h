@@ -80,5 +80,5 @@ class COrvGameClientView : public COrvGameFrameView {
   std::string m_text;
   std::unique_ptr<OrvHgeButton> m_pMailButton;
   std::unique_ptr<OrvHgeButton> m_pHistoryButton;
-  std::uint32_t m_liveMark;
+  plat::LiveMark<COrvGameClientView> m_live{this};
 };

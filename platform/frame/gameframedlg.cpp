@@ -5,7 +5,7 @@
 
 CGameFrameDlg::CGameFrameDlg(CGameFrameView* view) : m_pGameView(view) {}
 
-CGameFrameDlg::~CGameFrameDlg() { m_dwLiveMark = 0; }
+CGameFrameDlg::~CGameFrameDlg() = default;
 
 LRESULT CGameFrameDlg::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
 
@@ -26,7 +26,7 @@ bool CGameFrameDlg::OnFrameMessage(std::uint16_t, const void*, std::uint16_t) { 
 
 void CGameFrameDlg::OnEventUserEnter(const tagUserData*, std::uint16_t, bool) {}
 
-bool CGameFrameDlg::IsValid() const { return m_dwLiveMark == kLiveMark; }
+bool CGameFrameDlg::IsValid() const { return plat::LiveMark<CGameFrameDlg>::IsLive(this); }
 
 bool CGameFrameDlg::SendData(std::uint16_t subCmd, const void* data, std::uint16_t size,
                              std::uint16_t mainCmd) {

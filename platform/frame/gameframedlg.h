@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/frame/livemark.h"
 #include "platform/frame/userdata.h"
 #include "platform/frame/wintypes.h"
 
@@ -79,9 +80,7 @@ class CGameFrameDlg {
   std::uint8_t m_cbWidgetView = 0;
 
  private:
-  static constexpr std::uint32_t kLiveMark = 0x474D444C;
-
-  std::uint32_t m_dwLiveMark = kLiveMark;
+  plat::LiveMark<CGameFrameDlg> m_live{this};
   CGameFrameView* m_pGameView;
   COrvGameFrameView* m_pOrvView = nullptr;
   plat::ITransport* m_pTransport = nullptr;

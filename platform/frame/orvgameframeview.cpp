@@ -6,7 +6,7 @@
 
 COrvGameFrameView::COrvGameFrameView() { m_cyrm.fill(true); }
 
-COrvGameFrameView::~COrvGameFrameView() { m_dwLiveMark = 0; }
+COrvGameFrameView::~COrvGameFrameView() = default;
 
 void COrvGameFrameView::InitResource() {
   setPosition(0, 0);
@@ -29,7 +29,7 @@ void COrvGameFrameView::mouseMoved(gcn::MouseEvent& e) { OrvHgeWindow::mouseMove
 
 void COrvGameFrameView::action(const gcn::ActionEvent& e) { OrvHgeWindow::action(e); }
 
-bool COrvGameFrameView::IsValid() const { return m_dwLiveMark == kLiveMark; }
+bool COrvGameFrameView::IsValid() const { return plat::LiveMark<COrvGameFrameView>::IsLive(this); }
 
 OrvHgeImage* COrvGameFrameView::GetFaceImg(std::uint32_t userId) {
   if (!m_bFacesEnabled) return nullptr;

@@ -8,6 +8,7 @@
 #include <guichan/mouseevent.hpp>
 
 #include "platform/frame/igameframeview.h"
+#include "platform/frame/livemark.h"
 #include "platform/toolkit/orvhgeimage.h"
 #include "platform/toolkit/orvhgewindow.h"
 
@@ -49,9 +50,8 @@ class COrvGameFrameView : public OrvHgeWindow, public IGameFrameView {
   void SetFacesEnabled(bool enabled) { m_bFacesEnabled = enabled; }
 
  private:
-  static constexpr std::uint32_t kLiveMark = 0x4F475656;
 
-  std::uint32_t m_dwLiveMark = kLiveMark;
+  plat::LiveMark<COrvGameFrameView> m_live{this};
   std::array<std::unique_ptr<OrvHgeImage>, kFaceCount> m_faces;
   std::array<bool, kCyrmCount> m_cyrm;
   bool m_bFacesEnabled = true;
