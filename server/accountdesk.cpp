@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 #include "client/core/cmd_velmora.h"
 #include "platform/net/framemessages.h"
+#include "platform/net/wirereader.h"
 #include "server/auction.h"
 #include "server/gbktext.h"
 #include "server/nickname.h"
@@ -100,21 +100,20 @@ void AccountDesk::Refuse(const Answer& answer, const std::string& reasonUtf8) co
 }
 
 void AccountDesk::Check(const std::string& addressKey, const net::FrameView& frame, Answer answer) {
-  std::uint32_t version = 0;
-  if (frame.size >= sizeof(net::NetLoginRequestV1))
-    std::memcpy(&version, frame.payload + offsetof(net::NetLoginRequestV1, protocolVersion), sizeof(version));
+  const auto head = net::ReadPrefix<net::NetLoginRequestV1>(frame.payload, frame.size);
+  const std::uint32_t version = head ? head->protocolVersion : 0;
   if (version == net::kProtocolVersionNoPassword) return Refuse(answer, kReasonUpdate);
-  if (frame.size != sizeof(net::NetLoginRequest)) return Refuse(answer, kReasonBadLogin);
-  if (version != net::kProtocolVersion) return Refuse(answer, kReasonVersion);
+  auto record = net::ReadExact<net::NetLoginRequest>(frame.payload, frame.size);
+  if (!record) return Refuse(answer, kReasonBadLogin);
+  if (version != net::kProtocolVersion) {
+    sodium_memzero(&*record, sizeof(*record));
+    return Refuse(answer, kReasonVersion);
+  }
 
   auto req = std::make_shared<Request>();
-  {
-    net::NetLoginRequest record;
-    std::memcpy(&record, frame.payload, sizeof(record));
-    req->nickname = FieldText(record.nickname);
-    req->password = FieldText(record.password);
-    sodium_memzero(&record, sizeof(record));
-  }
+  req->nickname = FieldText(record->nickname);
+  req->password = FieldText(record->password);
+  sodium_memzero(&*record, sizeof(*record));
   req->address = addressKey;
   req->answer = std::move(answer);
   if (!IsAcceptableNickname(req->nickname)) return Refuse(req->answer, kReasonBadName);

@@ -70,7 +70,7 @@ BENCHMARK(BM_UpdateDataSevenItems)->Arg(1)->Arg(0);
 // Parse a list message and visit every element, as a handler does.
 template <std::uint16_t Sub>
 void BM_ParseAndCount(benchmark::State& state) {
-  using Record = typename ServerMessage<Sub>::Record;
+  using Record = typename ServerSub<Sub>::Record;
   const std::size_t count = static_cast<std::size_t>(state.range(0));
   std::vector<unsigned char> body(count * sizeof(Record));
   for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<unsigned char>(i * 7);

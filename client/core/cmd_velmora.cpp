@@ -9,7 +9,7 @@ struct ShapeEntry {
 
 template <std::uint16_t Sub>
 constexpr ShapeEntry EntryOf() {
-  return {ServerMessage<Sub>::kShape, sizeof(typename ServerMessage<Sub>::Record)};
+  return {ServerSub<Sub>::kShape, sizeof(typename ServerSub<Sub>::Record)};
 }
 
 // Indexed by sub-command - SUB_S_FIRST.
@@ -21,8 +21,6 @@ constexpr ShapeEntry kServerShapes[] = {
 };
 static_assert(sizeof(kServerShapes) / sizeof(kServerShapes[0]) == SUB_S_LAST - SUB_S_FIRST + 1,
               "one entry per server sub-command");
-
-bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
 }  // namespace
 
@@ -52,39 +50,14 @@ bool IsServerMessageSizeValid(std::uint16_t subCmd, std::size_t size) {
 std::size_t ClientRequestSize(std::uint16_t subCmd) {
   switch (subCmd) {
     case SUB_C_BUY:
-      return sizeof(ClientMessage<SUB_C_BUY>::Record);
+      return sizeof(ClientSub<SUB_C_BUY>::Record);
     case SUB_C_BUY_ALL:
-      return sizeof(ClientMessage<SUB_C_BUY_ALL>::Record);
+      return sizeof(ClientSub<SUB_C_BUY_ALL>::Record);
     case SUB_C_LIKE:
-      return sizeof(ClientMessage<SUB_C_LIKE>::Record);
+      return sizeof(ClientSub<SUB_C_LIKE>::Record);
     default:
       return 0;
   }
-}
-
-std::string_view ReadFieldTextView(const char* field, std::size_t fieldSize) {
-  if (field == nullptr) return std::string_view();
-  const void* zero = std::memchr(field, '\0', fieldSize);
-  std::size_t len = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : fieldSize;
-  return std::string_view(field, len);
-}
-
-std::string ReadFieldText(const char* field, std::size_t fieldSize) {
-  return std::string(ReadFieldTextView(field, fieldSize));
-}
-
-void WriteFieldText(char* field, std::size_t fieldSize, std::string_view text) {
-  if (field == nullptr || fieldSize == 0) return;
-  std::memset(field, 0, fieldSize);
-  const std::size_t limit = fieldSize - 1;
-  std::size_t len = 0;
-  while (len < text.size() && len < limit) {
-    // A double-byte character that does not fit whole is left out.
-    std::size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[len])) && len + 1 < text.size() ? 2 : 1;
-    if (len + step > limit) break;
-    len += step;
-  }
-  std::memcpy(field, text.data(), len);
 }
 
 CMD_GF_VELMORA_BUY_REQ MakeBuyRequest(std::uint32_t goodsId, std::uint32_t shares) {

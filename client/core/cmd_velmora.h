@@ -27,6 +27,9 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/net/framemessages.h"
+#include "platform/net/wirereader.h"
+
 #if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
 #error "The wire records are little-endian byte images: a little-endian host is required."
 #endif
@@ -37,6 +40,7 @@
 // Main command of every game message and request.
 constexpr std::uint16_t MDM_GF_GAME = 100;
 constexpr std::uint16_t MAIN_CMD_GAME = MDM_GF_GAME;
+static_assert(MDM_GF_GAME == plat::net::kMainGame, "game records travel under the frame codec's game command");
 
 // Server to client.
 constexpr std::uint16_t SUB_S_BUY_RESULT = 1;
@@ -310,11 +314,11 @@ enum class MessageShape : std::uint8_t {
 
 // Record type and size rule of each server sub-command.
 template <std::uint16_t Sub>
-struct ServerMessage;  // undefined for codes outside 1..11
+struct ServerSub;  // undefined for codes outside 1..11
 
 #define VEL_SERVER_MESSAGE(code, T, shape)          \
   template <>                                       \
-  struct ServerMessage<code> {                      \
+  struct ServerSub<code> {                      \
     using Record = T;                               \
     static constexpr MessageShape kShape = (shape); \
   }
@@ -333,13 +337,13 @@ VEL_SERVER_MESSAGE(SUB_S_EXCHANGE_GOODS, CMD_GF_VELMORA_GOODS_ITEM, MessageShape
 
 // Record type of each client request.
 template <std::uint16_t Sub>
-struct ClientMessage;  // undefined for codes outside 1..3
+struct ClientSub;  // undefined for codes outside 1..3
 template <>
-struct ClientMessage<SUB_C_BUY> { using Record = CMD_GF_VELMORA_BUY_REQ; };
+struct ClientSub<SUB_C_BUY> { using Record = CMD_GF_VELMORA_BUY_REQ; };
 template <>
-struct ClientMessage<SUB_C_BUY_ALL> { using Record = CMD_GF_VELMORA_BUY_ALL_REQ; };
+struct ClientSub<SUB_C_BUY_ALL> { using Record = CMD_GF_VELMORA_BUY_ALL_REQ; };
 template <>
-struct ClientMessage<SUB_C_LIKE> { using Record = CMD_GF_VELMORA_LIKE_REQ; };
+struct ClientSub<SUB_C_LIKE> { using Record = CMD_GF_VELMORA_LIKE_REQ; };
 
 // Shape and element size of a server sub-command at run time; false for an
 // unknown code.
@@ -395,35 +399,25 @@ class RecordList {
 // ---------------------------------------------------------------------------
 // Readers
 
-namespace vel_protocol_detail {
-template <class T>
-std::optional<T> CopyExact(const void* data, std::size_t size) {
-  if (data == nullptr || size != sizeof(T)) return std::nullopt;
-  T value;
-  std::memcpy(&value, data, sizeof(T));
-  return value;
-}
-}  // namespace vel_protocol_detail
-
 // A fixed server record (codes 1, 2, 3, 6): only an exact size is accepted.
 // The auction result's kind is not checked here (the handler rejects kinds
 // other than 1 and 2).
 template <std::uint16_t Sub>
-std::optional<typename ServerMessage<Sub>::Record> ReadServerRecord(const void* data, std::uint16_t size) {
-  static_assert(ServerMessage<Sub>::kShape == MessageShape::Fixed, "not a fixed record; use ReadServerList");
-  return vel_protocol_detail::CopyExact<typename ServerMessage<Sub>::Record>(data, size);
+std::optional<typename ServerSub<Sub>::Record> ReadServerRecord(const void* data, std::uint16_t size) {
+  static_assert(ServerSub<Sub>::kShape == MessageShape::Fixed, "not a fixed record; use ReadServerList");
+  return plat::net::ReadExact<typename ServerSub<Sub>::Record>(data, size);
 }
 
 // A server list (codes 4, 5, 7, 8, 11) or like array (9, 10).
 // Lists: nullopt unless size is a multiple of the element size (0 gives an
 // empty list). Like arrays: always a view of min(7, size / 12) entries.
 template <std::uint16_t Sub>
-std::optional<RecordList<typename ServerMessage<Sub>::Record>> ReadServerList(const void* data,
+std::optional<RecordList<typename ServerSub<Sub>::Record>> ReadServerList(const void* data,
                                                                               std::uint16_t size) {
-  using T = typename ServerMessage<Sub>::Record;
-  static_assert(ServerMessage<Sub>::kShape != MessageShape::Fixed, "a fixed record; use ReadServerRecord");
+  using T = typename ServerSub<Sub>::Record;
+  static_assert(ServerSub<Sub>::kShape != MessageShape::Fixed, "a fixed record; use ReadServerRecord");
   std::size_t count = size / sizeof(T);
-  if constexpr (ServerMessage<Sub>::kShape == MessageShape::List) {
+  if constexpr (ServerSub<Sub>::kShape == MessageShape::List) {
     if (size % sizeof(T) != 0) return std::nullopt;
   } else {
     if (count > LIKE_ENTRY_COUNT) count = LIKE_ENTRY_COUNT;
@@ -439,37 +433,22 @@ inline std::optional<RecordList<CMD_GF_VELMORA_GOODS_ITEM>> ReadSceneGoods(const
 
 // A client request as the server receives it: exact size only.
 template <std::uint16_t Sub>
-std::optional<typename ClientMessage<Sub>::Record> ReadClientRequest(const void* data, std::size_t size) {
-  return vel_protocol_detail::CopyExact<typename ClientMessage<Sub>::Record>(data, size);
+std::optional<typename ClientSub<Sub>::Record> ReadClientRequest(const void* data, std::size_t size) {
+  return plat::net::ReadExact<typename ClientSub<Sub>::Record>(data, size);
 }
 
 // ---------------------------------------------------------------------------
 // Text fields
 
-// Bytes of a text field up to its first zero byte or its end, never further.
-std::string ReadFieldText(const char* field, std::size_t fieldSize);
-
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-  return ReadFieldText(field, N);
-}
-
-// The same bytes seen in place, for texts used at once (valid while the record lives).
-std::string_view ReadFieldTextView(const char* field, std::size_t fieldSize);
-
-template <std::size_t N>
-std::string_view FieldTextView(const char (&field)[N]) {
-  return ReadFieldTextView(field, N);
-}
-
-// Writes text into a field, zero-padded. Keeps at most N - 1 bytes so the
-// field stays terminated, and never cuts a GBK double-byte character in half.
-void WriteFieldText(char* field, std::size_t fieldSize, std::string_view text);
-
-template <std::size_t N>
-void SetFieldText(char (&field)[N], std::string_view text) {
-  WriteFieldText(field, N, text);
-}
+// The wire reader's: FieldText(record.field) up to the first zero byte or the field's end
+// (FieldTextView: the same bytes in place, valid while the record lives); SetFieldText
+// zero-pads and never cuts a GBK double-byte character in half.
+using plat::net::FieldText;
+using plat::net::FieldTextView;
+using plat::net::ReadFieldText;
+using plat::net::ReadFieldTextView;
+using plat::net::SetFieldText;
+using plat::net::WriteFieldText;
 
 // ---------------------------------------------------------------------------
 // Request builders (send as: code, &record, sizeof record, MAIN_CMD_GAME)

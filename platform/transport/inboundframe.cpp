@@ -1,44 +1,37 @@
 #include "platform/transport/inboundframe.h"
 
-#include <cstring>
+#include <optional>
 
 #include "platform/net/framemessages.h"
+#include "platform/net/wirereader.h"
 
 namespace plat {
 
 namespace {
 
-// A wire text: up to the first zero byte, or the whole field when it has none.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
-  const void* zero = std::memchr(field, 0, N);
-  const std::size_t len = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - field) : N;
-  return std::string(field, len);
-}
+using net::FieldText;
 
 template <typename T>
-bool ReadRecord(const net::FrameView& frame, T* out) {
-  if (frame.size != sizeof(T)) return false;
-  std::memcpy(out, frame.payload, sizeof(T));
-  return true;
+std::optional<T> ReadRecord(const net::FrameView& frame) {
+  return net::ReadExact<T>(frame.payload, frame.size);
 }
 
 InboundAction FromLogin(const net::FrameView& frame) {
   InboundAction action;
   switch (frame.header.subCmd) {
     case net::kSubUserRecord: {
-      net::NetUserRecord rec{};
-      if (!ReadRecord(frame, &rec)) break;
+      const auto rec = ReadRecord<net::NetUserRecord>(frame);
+      if (!rec) break;
       action.kind = InboundAction::Kind::Deliver;
       action.message.kind = ServerMessage::Kind::UserData;
       action.message.hasUser = true;
-      action.message.user = MakeUserData(rec.userId, FieldText(rec.nickname), rec.coins, rec.bankCoins);
+      action.message.user = MakeUserData(rec->userId, FieldText(rec->nickname), rec->coins, rec->bankCoins);
       break;
     }
     case net::kSubNotice: {
-      net::NetNotice rec{};
-      if (!ReadRecord(frame, &rec)) break;
-      const std::string text = FieldText(rec.text);
+      const auto rec = ReadRecord<net::NetNotice>(frame);
+      if (!rec) break;
+      const std::string text = FieldText(rec->text);
       if (text.empty()) break;
       action.kind = InboundAction::Kind::Deliver;
       action.message.kind = ServerMessage::Kind::Status;
@@ -47,10 +40,9 @@ InboundAction FromLogin(const net::FrameView& frame) {
       break;
     }
     case net::kSubLoginRefused: {
-      net::NetLoginRefused rec{};
       action.kind = InboundAction::Kind::LoginRefused;
       // The refusal stands whatever its size; the reason is only shown when it is readable.
-      if (ReadRecord(frame, &rec)) action.reasonGbk = FieldText(rec.reason);
+      if (const auto rec = ReadRecord<net::NetLoginRefused>(frame)) action.reasonGbk = FieldText(rec->reason);
       break;
     }
     default:

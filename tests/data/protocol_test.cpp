@@ -31,7 +31,7 @@ std::optional<std::size_t> ListCount(std::uint16_t size) {
   EXPECT_EQ(list.has_value(), IsServerMessageSizeValid(Sub, size)) << "code " << Sub << " size " << size;
   if (!list) return std::nullopt;
   // Every counted element must be readable and the one past it refused.
-  typename ServerMessage<Sub>::Record rec;
+  typename ServerSub<Sub>::Record rec;
   for (std::size_t i = 0; i < list->Count(); ++i) EXPECT_TRUE(list->Get(i, &rec));
   EXPECT_FALSE(list->Get(list->Count(), &rec));
   return list->Count();

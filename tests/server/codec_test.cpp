@@ -6,6 +6,7 @@
 
 #include "platform/net/framedecoder.h"
 #include "platform/net/frameencoder.h"
+#include "platform/net/wirereader.h"
 
 namespace {
 
@@ -94,6 +95,36 @@ TEST(FrameCodec, OneByteOverTheLimitIsRefusedByBothSides) {
   EXPECT_FALSE(plat::net::AppendFrame(out, 100, 1, big.data(), big.size()));
   EXPECT_FALSE(plat::net::AppendFrame(out, 100, 1, nullptr, 4));
   EXPECT_EQ(out, "keep");
+}
+
+}  // namespace
+
+namespace {
+
+struct TwoWords {
+  std::uint32_t a;
+  std::uint32_t b;
+};
+
+// Records are taken at their exact size only; a header may be read from a longer one; a read
+// never goes past the given size, even from an unaligned place.
+TEST(WireReader, ExactAndPrefixReadsStayInsideTheBuffer) {
+  std::uint8_t bytes[1 + sizeof(TwoWords) + 1] = {};
+  bytes[1] = 7;
+  bytes[5] = 9;
+  const std::uint8_t* odd = bytes + 1;  // unaligned
+  const auto exact = plat::net::ReadExact<TwoWords>(odd, sizeof(TwoWords));
+  ASSERT_TRUE(exact);
+  EXPECT_EQ(exact->a, 7u);
+  EXPECT_EQ(exact->b, 9u);
+  EXPECT_FALSE(plat::net::ReadExact<TwoWords>(odd, sizeof(TwoWords) - 1));
+  EXPECT_FALSE(plat::net::ReadExact<TwoWords>(odd, sizeof(TwoWords) + 1));
+  EXPECT_FALSE(plat::net::ReadExact<TwoWords>(nullptr, sizeof(TwoWords)));
+
+  EXPECT_FALSE(plat::net::ReadPrefix<TwoWords>(odd, sizeof(TwoWords) - 1));
+  const auto head = plat::net::ReadPrefix<TwoWords>(odd, sizeof(TwoWords) + 1);
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->b, 9u);
 }
 
 }  // namespace
