@@ -92,8 +92,11 @@ class CArrayTemplate : public CObject {
     const std::int32_t capacity = minimum > INT32_MAX - step ? INT32_MAX : minimum + step;
 
     TYPE* buffer = static_cast<TYPE*>(::operator new(Bytes(capacity)));  // throws before any change
-    if (m_nElementCount > 0) std::memcpy(static_cast<void*>(buffer), m_pData, Bytes(m_nElementCount));
-    std::memset(static_cast<void*>(buffer + m_nElementCount), 0, Bytes(capacity - m_nElementCount));
+    // The count never exceeds the old capacity, which is below the new one; the clamp says so to
+    // the compiler, whose overflow warning cannot see it.
+    const std::int32_t kept = m_nElementCount < capacity ? m_nElementCount : capacity;
+    if (kept > 0) std::memcpy(static_cast<void*>(buffer), m_pData, Bytes(kept));
+    std::memset(static_cast<void*>(buffer + kept), 0, Bytes(capacity - kept));
     ::operator delete(m_pData);
     m_pData = buffer;
     m_nMaxCount = capacity;

@@ -86,12 +86,6 @@ std::uint32_t BotCrowd::BotRoom(const Auction::LotView& lot) const {
   return cap > held ? static_cast<std::uint32_t>(cap - held) : 0;
 }
 
-std::vector<std::uint32_t> BotCrowd::BotIds() const {
-  std::vector<std::uint32_t> ids;
-  for (const Bot& b : bots_) ids.push_back(b.userId);
-  return ids;
-}
-
 void BotCrowd::Tick() {
   const std::uint64_t now = clock_.NowMs();
   for (Bot& bot : bots_) {

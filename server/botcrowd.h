@@ -22,7 +22,6 @@ class BotCrowd {
   // no player could be found or created.
   bool Start();
   void Tick();
-  std::vector<std::uint32_t> BotIds() const;
 
  private:
   struct Bot {

@@ -14,9 +14,10 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ./tools/setup.sh
 BUILD=${VELMORA_BUILD_DIR:-build}
+# A new compiler warning fails the build here (VELMORA_WERROR), and so in CI.
 # shellcheck disable=SC2086
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DVELMORA_TESTS=ON -DVELMORA_BENCH=ON -DVELMORA_SANITIZE=OFF ${VELMORA_CMAKE_ARGS:-}
+  -DVELMORA_TESTS=ON -DVELMORA_BENCH=ON -DVELMORA_SANITIZE=OFF -DVELMORA_WERROR=ON ${VELMORA_CMAKE_ARGS:-}
 cmake --build "$BUILD" -j"$(nproc)"
 # The long soak runs only when asked for (ctest -L soak); its short variant is part of the suite.
 ctest --test-dir "$BUILD" --output-on-failure --no-tests=error -j"$(nproc)" --timeout 300 -LE soak

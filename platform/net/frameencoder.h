@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "platform/net/frameheader.h"
@@ -16,14 +15,5 @@ bool AppendFrame(std::vector<std::uint8_t>& out, std::uint16_t mainCmd, std::uin
                  const void* data, std::size_t size);
 bool AppendFrame(std::string& out, std::uint16_t mainCmd, std::uint16_t subCmd, const void* data,
                  std::size_t size);
-
-// One frame carrying a plain record as its raw bytes.
-template <typename T>
-std::string EncodeRecordFrame(std::uint16_t mainCmd, std::uint16_t subCmd, const T& record) {
-  static_assert(std::is_trivially_copyable_v<T>, "records travel as raw bytes");
-  std::string out;
-  AppendFrame(out, mainCmd, subCmd, &record, sizeof(T));
-  return out;
-}
 
 }  // namespace plat::net
