@@ -24,4 +24,4 @@ vel_fuzz_target(framedecoder SOURCES ${_dir}/fuzz_framedecoder.cpp ${_dir}/fuzzi
                 LIBS vel_platform_transport)
 vel_fuzz_target(serverframes SOURCES ${_dir}/fuzz_serverframes.cpp ${_dir}/fuzzinput.cpp LIBS vel_server)
 vel_fuzz_target(dialog SOURCES ${_dir}/fuzz_dialog.cpp ${_dir}/fuzzinput.cpp ${_dir}/headlessclient.cpp
-                LIBS vel_client)
+                LIBS vel_client vel_testing)

@@ -10,7 +10,7 @@
 
 #include "client/core/cmd_velmora.h"
 #include "platform/frame/gameframe.h"
-#include "platform/frame/recordingtransport.h"
+#include "testing/recordingtransport.h"
 #include "platform/render/renderdevice.h"
 #include "platform/toolkit/clock.h"
 

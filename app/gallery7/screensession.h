@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/frame/fakeserver.h"
+#include "testing/fakeserver.h"
 #include "platform/frame/gameframe.h"
-#include "platform/frame/recordingtransport.h"
+#include "testing/recordingtransport.h"
 #include "platform/render/renderdevice.h"
 #include "platform/toolkit/clock.h"
 

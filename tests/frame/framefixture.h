@@ -16,7 +16,7 @@
 #include "platform/frame/gameframeview.h"
 #include "platform/frame/mainwindow.h"
 #include "platform/frame/orvgameframeview.h"
-#include "platform/frame/recordingtransport.h"
+#include "testing/recordingtransport.h"
 #include "platform/text/assetpath.h"
 #include "platform/toolkit/clock.h"
 

@@ -3,7 +3,7 @@
 
 #include "tests/frame/framefixture.h"
 
-#include "platform/frame/fakeserver.h"
+#include "testing/fakeserver.h"
 #include "platform/frame/quickchatwiew.h"
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgebutton.h"

@@ -6,7 +6,7 @@
 #include "tests/frame/framefixture.h"
 
 #include "platform/frame/bankview.h"
-#include "platform/frame/fakeserver.h"
+#include "testing/fakeserver.h"
 #include "platform/frame/frametopwindow.h"
 #include "platform/frame/globalunits.h"
 #include "platform/frame/quickchatwiew.h"

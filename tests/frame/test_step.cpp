@@ -1,7 +1,7 @@
 // The order of one frame step and the timers driven by the test clock.
 #include "tests/frame/framefixture.h"
 
-#include "platform/frame/fakeserver.h"
+#include "testing/fakeserver.h"
 #include "platform/frame/globalunits.h"
 #include "platform/render/renderdevice.h"
 

@@ -1,4 +1,4 @@
-#include "platform/frame/recordingtransport.h"
+#include "testing/recordingtransport.h"
 
 namespace plat {
 

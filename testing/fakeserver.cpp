@@ -1,4 +1,4 @@
-#include "platform/frame/fakeserver.h"
+#include "testing/fakeserver.h"
 
 namespace plat {
 
