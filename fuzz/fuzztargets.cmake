@@ -1,5 +1,5 @@
 # The fuzz entry points, shared by the libFuzzer build (fuzz/CMakeLists.txt)
-# and the corpus replay tests of the normal build (tests/audit).
+# and the corpus replay tests of the normal build (tests/fuzz-corpus).
 # Expects VEL_ROOT; defines one executable per target, named
 # <VEL_FUZZ_PREFIX><target> (default fuzz_), and lists them in VEL_FUZZ_TARGETS.
 # VEL_FUZZ_MAIN, when set, is compiled in as main().
