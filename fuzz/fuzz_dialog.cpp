@@ -11,7 +11,7 @@
 
 #include "client/core/cmd_velmora.h"
 #include "fuzz/fuzzinput.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 
 namespace {
 
@@ -20,8 +20,8 @@ constexpr std::size_t kMaxRecords = 12;
 
 enum Op : std::uint8_t { kRawMessage, kSizedMessage, kScene, kMove, kClick, kTick, kUser, kOpCount };
 
-velfuzz::HeadlessClient& Client() {
-  static velfuzz::HeadlessClient client;
+veltest::HeadlessClient& Client() {
+  static veltest::HeadlessClient client;
   return client;
 }
 
@@ -38,7 +38,7 @@ std::uint16_t SubCommand(velfuzz::FuzzInput& in) {
   return b >= 0xF0 ? in.U16() : static_cast<std::uint16_t>(SUB_S_FIRST + b % (SUB_S_LAST - SUB_S_FIRST + 1));
 }
 
-void Apply(velfuzz::HeadlessClient& c, velfuzz::FuzzInput& in) {
+void Apply(veltest::HeadlessClient& c, velfuzz::FuzzInput& in) {
   switch (in.Byte() % kOpCount) {
     case kRawMessage: {
       const std::uint16_t sub = SubCommand(in);
@@ -64,13 +64,13 @@ void Apply(velfuzz::HeadlessClient& c, velfuzz::FuzzInput& in) {
       break;
     }
     case kMove: {
-      const int x = in.U16() % velfuzz::HeadlessClient::kWidth;
-      c.Frame().InjectMouseMove(x, in.U16() % velfuzz::HeadlessClient::kHeight);
+      const int x = in.U16() % veltest::HeadlessClient::kWidth;
+      c.Frame().InjectMouseMove(x, in.U16() % veltest::HeadlessClient::kHeight);
       break;
     }
     case kClick: {
-      const int x = in.U16() % velfuzz::HeadlessClient::kWidth;
-      c.Frame().InjectClick(x, in.U16() % velfuzz::HeadlessClient::kHeight);
+      const int x = in.U16() % veltest::HeadlessClient::kWidth;
+      c.Frame().InjectClick(x, in.U16() % veltest::HeadlessClient::kHeight);
       break;
     }
     case kTick:
@@ -82,7 +82,7 @@ void Apply(velfuzz::HeadlessClient& c, velfuzz::FuzzInput& in) {
         c.Frame().SetLocalUser(nullptr, 0, false);
       } else {
         const tagUserData user =
-            plat::MakeUserData(velfuzz::HeadlessClient::kUserId, (pick & 2) ? "Tester" : "", in.U32(), in.U32());
+            plat::MakeUserData(veltest::HeadlessClient::kUserId, (pick & 2) ? "Tester" : "", in.U32(), in.U32());
         c.Frame().SetLocalUser(&user, 0, (pick & 4) != 0);
       }
       break;
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.ResetScene();
   velfuzz::FuzzInput in(data, size);
   for (std::size_t step = 0; step < kMaxSteps && !in.Empty(); ++step) {

@@ -23,5 +23,5 @@ vel_fuzz_target(catalogue SOURCES ${_dir}/fuzz_catalogue.cpp LIBS vel_client_dat
 vel_fuzz_target(framedecoder SOURCES ${_dir}/fuzz_framedecoder.cpp ${_dir}/fuzzinput.cpp
                 LIBS vel_platform_transport)
 vel_fuzz_target(serverframes SOURCES ${_dir}/fuzz_serverframes.cpp ${_dir}/fuzzinput.cpp LIBS vel_server)
-vel_fuzz_target(dialog SOURCES ${_dir}/fuzz_dialog.cpp ${_dir}/fuzzinput.cpp ${_dir}/headlessclient.cpp
+vel_fuzz_target(dialog SOURCES ${_dir}/fuzz_dialog.cpp ${_dir}/fuzzinput.cpp
                 LIBS vel_client vel_testing)

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/screens/screensession.h"
 #include "app/shots/headlessscreen.h"
 #include "app/shots/shotgoods.h"
 #include "client/core/cmd_velmora.h"
@@ -16,11 +15,14 @@
 #include "platform/frame/globalunits.h"
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgebutton.h"
+#include "testing/headlessclient.h"
 
 namespace {
 
 constexpr std::uint32_t kFirstNumber = 21;
 constexpr std::uint32_t kOtherBuyer = 9;
+constexpr std::uint32_t kMeId = 7;
+constexpr std::uint64_t kFrameMs = 16;
 constexpr int kOneSecond = 62;  // frames of 16 ms
 
 CMD_GF_VELMORA_GOODS_ITEM MakeItem(const shots::ShotGoods& g, std::uint32_t slot, std::uint32_t tile,
@@ -63,7 +65,7 @@ CMD_GF_VELMORA_BUY_NTF Bought(std::uint32_t userId, std::uint32_t goodsId, std::
   return n;
 }
 
-bool Play(screens::ScreenSession& s, shots::HeadlessScreen& screen) {
+bool Play(veltest::HeadlessClient& s, shots::HeadlessScreen& screen) {
   bool ok = true;
   plat::FakeServer& server = s.Server();
   server.Scene(SCENE_STATUS_PLAY, false, SceneBytes());
@@ -85,12 +87,12 @@ bool Play(screens::ScreenSession& s, shots::HeadlessScreen& screen) {
   s.Click(*GetBuyPanel().BuyButton());
   const CMD_GF_VELMORA_BUY_RSP okResult{BUY_RESULT_OK};
   server.GameRecord(SUB_S_BUY_RESULT, okResult);
-  server.GameRecord(SUB_S_BUY_NOTIFY, Bought(screens::ScreenSession::kMeId, 1007, 3, "2026-12-09 12:01:05"));
+  server.GameRecord(SUB_S_BUY_NOTIFY, Bought(kMeId, 1007, 3, "2026-12-09 12:01:05"));
   server.GameRecord(SUB_S_BUY_NOTIFY, Bought(kOtherBuyer, 1007, 10, "2026-12-09 12:01:09"));
   s.Run(kOneSecond / 2);
   ok &= screen.Save("purchase.png");
   s.Click(*GetMsgBox().OkButton());
-  server.GameRecord(SUB_S_BUY_NOTIFY, Bought(screens::ScreenSession::kMeId, 1007, 8, "2026-12-09 12:02:30"));
+  server.GameRecord(SUB_S_BUY_NOTIFY, Bought(kMeId, 1007, 8, "2026-12-09 12:02:30"));
   s.Run(2);
   s.Click(*GetMsgBox().OkButton());
 
@@ -135,7 +137,7 @@ bool Play(screens::ScreenSession& s, shots::HeadlessScreen& screen) {
   s.Run(2);
   ok &= screen.Save("rules.png");
 
-  for (const plat::SentMessage& m : s.Transport().Sent())
+  for (const plat::SentMessage& m : s.Recorder().Sent())
     std::printf("velmora-screens: sent main %u sub %u, %zu bytes\n", m.mainCmd, m.subCmd, m.bytes.size());
   return ok;
 }
@@ -145,8 +147,17 @@ bool Play(screens::ScreenSession& s, shots::HeadlessScreen& screen) {
 int main(int argc, char** argv) {
   shots::HeadlessScreen screen("velmora-screens");
   if (!screen.Open(argc, argv)) return 1;
-  screens::ScreenSession session(&screen.Device());
-  if (!session.Start()) {
+  veltest::HeadlessClient::Options options;
+  options.userId = kMeId;
+  options.nicknameGbk = plat::Utf8ToGbk("夺宝达人");
+  options.coins = 860000;
+  options.bank = 125000;
+  options.clockStartMs = 1000;
+  options.device = &screen.Device();
+  options.logRejected = true;
+  options.stepMs = kFrameMs;
+  veltest::HeadlessClient session(options);
+  if (!session.Started()) {
     std::fprintf(stderr, "velmora-screens: %s\n", session.Error().c_str());
     return 1;
   }

@@ -11,24 +11,24 @@
 
 #include "bench/frame/fullscreen.h"
 #include "bench/messages/allocationcounter.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 
 namespace {
 
-constexpr std::size_t kScreenBytes = std::size_t{velfuzz::HeadlessClient::kWidth} * velfuzz::HeadlessClient::kHeight * 4;
+constexpr std::size_t kScreenBytes = std::size_t{veltest::HeadlessClient::kWidth} * veltest::HeadlessClient::kHeight * 4;
 // Game time per measured frame: small, so notices and timers barely move and
 // the screen stays full; the set-up is renewed now and then all the same.
 constexpr std::uint64_t kStepMs = 1;
 constexpr std::int64_t kRenewEvery = 4000;
 
-velfuzz::HeadlessClient& Client() {
-  static velfuzz::HeadlessClient client;
+veltest::HeadlessClient& Client() {
+  static veltest::HeadlessClient client;
   return client;
 }
 
 // Arg 1: the device redraws only what changed (the default); 0: every frame in full.
 void BM_FullFrame(benchmark::State& state) {
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.Device().SetDirtyTracking(state.range(0) != 0);
   velbench::ShowEverything(c);
   std::int64_t n = 0;
@@ -54,7 +54,7 @@ BENCHMARK(BM_FullFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 // over 64 MB, outside the timing. Arg: game time per frame in ms (16: notices and timers
 // move as in play).
 void BM_FrameAfterCachesFlushed(benchmark::State& state) {
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.Device().SetDirtyTracking(true);
   velbench::ShowEverything(c);
   std::vector<std::uint8_t> flush(std::size_t{64} << 20, 1);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "client/core/cmd_velmora.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 #include "platform/text/textconv.h"
 
 namespace velbench {
@@ -19,13 +19,13 @@ constexpr int kRunInSteps = 150;
 constexpr std::uint64_t kRunInStepMs = 20;
 
 template <class T>
-void Push(velfuzz::HeadlessClient& c, std::uint16_t sub, const std::vector<T>& records) {
+void Push(veltest::HeadlessClient& c, std::uint16_t sub, const std::vector<T>& records) {
   c.PushGame(sub, records.data(), records.size() * sizeof(T));
 }
 
 }  // namespace
 
-void ShowEverything(velfuzz::HeadlessClient& c) {
+void ShowEverything(veltest::HeadlessClient& c) {
   c.ResetScene();
   std::vector<CMD_GF_VELMORA_MY_BUY_RECORD_RSP> bought(kPurchases);
   for (int i = 0; i < kPurchases; ++i) {

@@ -6,11 +6,11 @@
 #include <chrono>
 #include <cstdio>
 
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 
 int main() {
   const auto start = std::chrono::steady_clock::now();
-  velfuzz::HeadlessClient client;
+  veltest::HeadlessClient client;
   client.ResetScene();  // the scene arrives and the first frame is drawn
   const auto drawn = std::chrono::steady_clock::now();
   std::fprintf(stderr, "startup_ms %.2f\n", std::chrono::duration<double, std::milli>(drawn - start).count());

@@ -21,7 +21,7 @@
 #include "client/core/gameclientdlg.h"
 #include "client/views/gfxfont.h"
 #include "client/views/systemnotice.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 #include "platform/text/textconv.h"
 
 namespace {
@@ -29,8 +29,8 @@ namespace {
 constexpr std::uint32_t kOtherUser = 99;
 constexpr int kWarmUp = 64;
 
-velfuzz::HeadlessClient& Client() {
-  static velfuzz::HeadlessClient client;
+veltest::HeadlessClient& Client() {
+  static veltest::HeadlessClient client;
   return client;
 }
 
@@ -49,14 +49,14 @@ std::vector<std::uint8_t> Bytes(const T* records, std::size_t count) {
 }
 
 std::vector<std::uint8_t> GoodsList() {
-  const auto scene = velfuzz::HeadlessClient::DefaultScene();
+  const auto scene = veltest::HeadlessClient::DefaultScene();
   return Bytes(scene.data(), scene.size());
 }
 
 std::vector<std::uint8_t> BuyNotify(std::uint32_t userId) {
   CMD_GF_VELMORA_BUY_NTF n{};
   n.userId = userId;
-  n.goodsId = velfuzz::HeadlessClient::kLotGoodsId;
+  n.goodsId = veltest::HeadlessClient::kLotGoodsId;
   n.shares = 0;  // a count that never sells the lot out, however often it comes
   SetFieldText(n.buyTime, "2026-12-09 10:00:00");
   return Bytes(&n, 1);
@@ -110,7 +110,7 @@ std::vector<std::uint8_t> AuctionStart() {
 
 // One message kind sent over and over; reports allocations per message after a warm-up.
 void RunMessage(benchmark::State& state, std::uint16_t sub, const std::vector<std::uint8_t>& body) {
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.ResetScene();
   CGameClientDlg& dlg = c.Dlg();
   const auto size = static_cast<std::uint16_t>(body.size());
@@ -128,7 +128,7 @@ void RunMessage(benchmark::State& state, std::uint16_t sub, const std::vector<st
 
 BENCHMARK_CAPTURE(RunMessage, buy_result, SUB_S_BUY_RESULT, BuyResult());
 BENCHMARK_CAPTURE(RunMessage, buy_notify_other, SUB_S_BUY_NOTIFY, BuyNotify(kOtherUser));
-BENCHMARK_CAPTURE(RunMessage, buy_notify_mine, SUB_S_BUY_NOTIFY, BuyNotify(velfuzz::HeadlessClient::kUserId));
+BENCHMARK_CAPTURE(RunMessage, buy_notify_mine, SUB_S_BUY_NOTIFY, BuyNotify(veltest::HeadlessClient::kUserId));
 BENCHMARK_CAPTURE(RunMessage, auction_result, SUB_S_AUCTION_RESULT, AuctionResult());
 BENCHMARK_CAPTURE(RunMessage, recently_result_30, SUB_S_RECENTLY_RESULT, RecentlyResult());
 BENCHMARK_CAPTURE(RunMessage, auction_start, SUB_S_AUCTION_START, AuctionStart());
@@ -140,7 +140,7 @@ BENCHMARK_CAPTURE(RunMessage, like_update, SUB_S_LIKE_UPDATE, LikeUpdate());
 // which starts none), and beside it the allocations of the same notice made alone: its
 // object, its font and its copy of the text.
 void BM_ResultStartingNotice(benchmark::State& state) {
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.ResetScene();
   CGameClientDlg& dlg = c.Dlg();
   const std::vector<std::uint8_t> body = AuctionResult();
@@ -182,12 +182,12 @@ void BM_ResidentSize(benchmark::State& state) {
   constexpr long kMessagesPerLot = 1300;
   constexpr long kMessagesPerFrame = 8;
   constexpr std::uint64_t kFrameMs = 400;
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.ResetScene();
   c.Step(16);
   const long startKb = ResidentKb();
   const std::vector<std::uint8_t> mix[] = {GoodsList(), BuyNotify(kOtherUser), LikeUpdate(),
-                                           BuyNotify(velfuzz::HeadlessClient::kUserId), AuctionResult(),
+                                           BuyNotify(veltest::HeadlessClient::kUserId), AuctionResult(),
                                            RecentlyResult()};
   const std::uint16_t subs[] = {SUB_S_GOODS_LIST, SUB_S_BUY_NOTIFY,     SUB_S_LIKE_UPDATE,
                                 SUB_S_BUY_NOTIFY, SUB_S_AUCTION_RESULT, SUB_S_RECENTLY_RESULT};

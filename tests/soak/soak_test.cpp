@@ -22,7 +22,7 @@
 #include "client/core/gameclientdlg.h"
 #include "client/data/buydata.h"
 #include "client/views/buypanel.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 #include "platform/transport/tcptransport.h"
 #include "server/server.h"
 #include "server/store.h"
@@ -146,7 +146,7 @@ void SoakTest::Run(int seconds) {
   crowd.Start();
 
   static plat::TcpTransport transport;  // outlives the process-wide client below
-  static velfuzz::HeadlessClient client(&transport);
+  static veltest::HeadlessClient client(&transport);
   plat::TcpTransportOptions net;
   net.port = server.Port();
   net.nicknameGbk = "soakclient";

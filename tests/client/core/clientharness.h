@@ -13,10 +13,8 @@
 
 #include "client/core/cmd_velmora.h"
 #include "client/core/gameclientdlg.h"
-#include "platform/frame/gameframe.h"
-#include "testing/recordingtransport.h"
-#include "platform/render/renderdevice.h"
-#include "platform/toolkit/clock.h"
+#include "testing/goodsrecord.h"
+#include "testing/headlessclient.h"
 
 namespace clienttest {
 
@@ -27,14 +25,13 @@ extern const char kMeNick[];  // ASCII, so letter case can be varied
 
 // The default scene: goods 1001..1006 are candidates in slots 1..6 on tiles 0..5; goods 1007
 // is the lot on sale in slot 7 (tile 6), 100 shares of 10000 coins, minimum purchase 5 shares.
-constexpr std::uint32_t kLotId = 1007;
+constexpr std::uint32_t kLotId = veltest::HeadlessClient::kLotGoodsId;
 constexpr std::uint32_t kLotNumber = 57;
-constexpr std::uint32_t kLotMinShares = 5;
-constexpr std::uint32_t kLotSeconds = 60;
+constexpr std::uint32_t kLotMinShares = veltest::HeadlessClient::kLotMinShares;
+constexpr std::uint32_t kLotSeconds = veltest::HeadlessClient::kLotSeconds;
 
-CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t slot,
-                                    std::uint32_t tileIndex, std::uint32_t state);
-std::vector<CMD_GF_VELMORA_GOODS_ITEM> DefaultScene();
+using veltest::CatalogueGoods;
+inline std::vector<CMD_GF_VELMORA_GOODS_ITEM> DefaultScene() { return veltest::HeadlessClient::DefaultScene(); }
 
 template <class T>
 std::vector<std::uint8_t> Bytes(const T& record) {
@@ -52,14 +49,13 @@ std::vector<std::uint8_t> Bytes(const std::vector<T>& records) {
 class Client {
  public:
   static Client& Get();
-  ~Client();
 
-  plat::GameFrame& Frame() { return *m_frame; }
-  CGameClientDlg& Dlg() { return *static_cast<CGameClientDlg*>(m_frame->Dialog()); }
+  plat::GameFrame& Frame() { return m_client.Frame(); }
+  CGameClientDlg& Dlg() { return m_client.Dlg(); }
   COrvGameClientView& View() { return Dlg().GetGameClientView(); }
-  plat::RecordingTransport& Transport() { return m_transport; }
-  plat::TestClock& Clock() { return m_clock; }
-  plat::RenderDevice& Device() { return *m_device; }
+  plat::RecordingTransport& Transport() { return m_client.Recorder(); }
+  plat::TestClock& Clock() { return m_client.Clock(); }
+  plat::RenderDevice& Device() { return m_client.Device(); }
 
   // Back to the default scene with the local user present, nothing open, no marks, nothing
   // sent and the clock one step on.
@@ -68,20 +64,16 @@ class Client {
   bool Game(std::uint16_t subCmd, const std::vector<std::uint8_t>& bytes);
   bool Scene(std::uint8_t status, const std::vector<std::uint8_t>& bytes);
   // Advances the clock, then runs one frame step.
-  void Step(std::uint64_t advanceMs = 0);
-  void SetUser(bool present);
+  void Step(std::uint64_t advanceMs = 0) { m_client.Step(advanceMs); }
+  void SetUser(bool present) { m_client.SetUser(present); }
   // Mouse input through the frame's input phase (one step each).
-  void MoveTo(int x, int y);
-  void ClickAt(int x, int y);
+  void MoveTo(int x, int y) { m_client.MoveTo(x, y); }
+  void ClickAt(int x, int y) { m_client.ClickAt(x, y); }
 
  private:
   Client();
 
-  plat::TestClock m_clock{100000};
-  plat::ScopedClock m_clockScope{&m_clock};
-  std::unique_ptr<plat::RenderDevice> m_device;
-  plat::RecordingTransport m_transport;
-  std::unique_ptr<plat::GameFrame> m_frame;
+  veltest::HeadlessClient m_client;
 };
 
 class ClientTest : public ::testing::Test {

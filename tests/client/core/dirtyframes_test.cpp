@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "client/core/cmd_velmora.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 #include "platform/text/textconv.h"
 
 namespace {
 
-velfuzz::HeadlessClient& Client() {
-  static velfuzz::HeadlessClient client;
+veltest::HeadlessClient& Client() {
+  static veltest::HeadlessClient client;
   return client;
 }
 
@@ -46,13 +46,13 @@ CMD_GF_VELMORA_AUCTION_RESULT_NTF Result(std::uint32_t goods, std::uint32_t next
 // One scripted minute or so of play: lots opening and closing, purchases by others and by the
 // player, notices crossing the band, boxes opened and closed, hovering over tiles, a window
 // dragged, the message list scrolled and clicks here and there.
-void PlayScript(velfuzz::HeadlessClient& c, int steps) {
-  const auto scene = velfuzz::HeadlessClient::DefaultScene();
-  std::uint32_t lot = velfuzz::HeadlessClient::kLotGoodsId;
+void PlayScript(veltest::HeadlessClient& c, int steps) {
+  const auto scene = veltest::HeadlessClient::DefaultScene();
+  std::uint32_t lot = veltest::HeadlessClient::kLotGoodsId;
   for (int s = 0; s < steps; ++s) {
     const int phase = s % 240;
     if (phase == 10) Push(SUB_S_BUY_NOTIFY, Purchase(99, lot, s));
-    if (phase == 30) Push(SUB_S_BUY_NOTIFY, Purchase(velfuzz::HeadlessClient::kUserId, lot, s));
+    if (phase == 30) Push(SUB_S_BUY_NOTIFY, Purchase(veltest::HeadlessClient::kUserId, lot, s));
     if (phase == 50) Push(SUB_S_BUY_RESULT, CMD_GF_VELMORA_BUY_RSP{BUY_RESULT_COINS_SHORT});
     if (phase == 70) c.Frame().InjectKey(13);  // Enter closes the box
     if (phase == 80) Push(SUB_S_BUY_RESULT, CMD_GF_VELMORA_BUY_RSP{BUY_RESULT_SHARES_SHORT});
@@ -67,7 +67,7 @@ void PlayScript(velfuzz::HeadlessClient& c, int steps) {
     if (phase == 160) c.Frame().InjectClick(120, 150);
     if (phase == 170) Push(SUB_S_AUCTION_RESULT, Result(lot, lot + 1, s));
     if (phase == 200) {
-      lot = lot + 1 > velfuzz::HeadlessClient::kLotGoodsId + 5 ? scene.front().goodsId : lot + 1;
+      lot = lot + 1 > veltest::HeadlessClient::kLotGoodsId + 5 ? scene.front().goodsId : lot + 1;
       Push(SUB_S_AUCTION_START, CMD_GF_VELMORA_AUCTION_START_NTF{lot});
     }
     if (phase == 220 && s / 240 % 2 == 1) {  // a new batch: the whole list again
@@ -80,7 +80,7 @@ void PlayScript(velfuzz::HeadlessClient& c, int steps) {
 
 TEST(DirtyFrames, ScriptedGameMatchesFullRedrawEveryFrame) {
   ::testing::internal::CaptureStdout();  // the client's trace lines
-  velfuzz::HeadlessClient& c = Client();
+  veltest::HeadlessClient& c = Client();
   c.ResetScene();
   plat::RenderDevice& d = c.Device();
   ASSERT_TRUE(d.DirtyTracking());
@@ -103,7 +103,7 @@ TEST(DirtyFrames, ScriptedGameMatchesFullRedrawEveryFrame) {
                double(after.redrawnPixels - before.redrawnPixels) / double(frames));
   EXPECT_LT(full * 10, frames) << full << " of " << frames << " frames redrawn in full";
   EXPECT_LT(after.redrawnPixels - before.redrawnPixels,
-            frames * velfuzz::HeadlessClient::kWidth * velfuzz::HeadlessClient::kHeight / 5);
+            frames * veltest::HeadlessClient::kWidth * veltest::HeadlessClient::kHeight / 5);
   EXPECT_GT(after.unchangedFrames - before.unchangedFrames, 0u);
 }
 

@@ -226,7 +226,7 @@ TEST_F(ClientDispatch, AuctionStartOpensStoredLotOnly) {
 
 TEST_F(ClientDispatch, ExchangeReplacesTheSlotAndClearsItsMark) {
   client.View().GetTile(2)->SetLiked(true);
-  CMD_GF_VELMORA_GOODS_ITEM fresh = MakeGoods(1012, 3, 2, GOODS_STATE_CANDIDATE);
+  CMD_GF_VELMORA_GOODS_ITEM fresh = CatalogueGoods(1012).Slot(3).Tile(2).State(GOODS_STATE_CANDIDATE);
   fresh.likeCount = 17;
   fresh.unused104 = 0xABCD;
   std::string out = CaptureStdout([&] { EXPECT_TRUE(client.Game(SUB_S_EXCHANGE_GOODS, Bytes(fresh))); });

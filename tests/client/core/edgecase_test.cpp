@@ -12,12 +12,12 @@
 #include "client/views/msgbox.h"
 #include "client/views/orvgameclientview.h"
 #include "client/views/sellrecord.h"
-#include "fuzz/headlessclient.h"
+#include "testing/headlessclient.h"
 
 namespace {
 
-velfuzz::HeadlessClient& Client() {
-  static velfuzz::HeadlessClient client;
+veltest::HeadlessClient& Client() {
+  static veltest::HeadlessClient client;
   return client;
 }
 
@@ -75,8 +75,8 @@ TEST_F(AuditEdgeCases, EmptyGoodsListEmptiesTheStoreAndLaterMessagesFindNothing)
   // With nothing stored a purchase notice and a start are harmless.
   std::vector<CMD_GF_VELMORA_BUY_NTF> notice(1);
   notice[0] = {};
-  notice[0].userId = velfuzz::HeadlessClient::kUserId;
-  notice[0].goodsId = velfuzz::HeadlessClient::kLotGoodsId;
+  notice[0].userId = veltest::HeadlessClient::kUserId;
+  notice[0].goodsId = veltest::HeadlessClient::kLotGoodsId;
   notice[0].shares = 2;
   EXPECT_TRUE(Send(SUB_S_BUY_NOTIFY, notice));
   EXPECT_EQ(GetMsgBox().GetKind(), MSGBOX_NONE);

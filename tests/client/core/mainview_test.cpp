@@ -107,9 +107,12 @@ TEST_F(ClientMainView, FrameDrawsInOrderWithThePlayerCard) {
 
 TEST_F(ClientMainView, OnlyCandidatesWithARealTileAreDrawnOrMarked) {
   std::vector<CMD_GF_VELMORA_GOODS_ITEM> goods = {
-      MakeGoods(1001, 1, 0, GOODS_STATE_CANDIDATE), MakeGoods(1002, 2, 9, GOODS_STATE_CANDIDATE),
-      MakeGoods(1003, 3, 1, GOODS_STATE_SOLD),      MakeGoods(1004, 4, 2, GOODS_STATE_FAILED),
-      MakeGoods(1005, 5, 0xFFFFFFFF, GOODS_STATE_CANDIDATE), MakeGoods(1006, 6, 3, GOODS_STATE_SELLING)};
+      CatalogueGoods(1001).Slot(1).Tile(0).State(GOODS_STATE_CANDIDATE),
+      CatalogueGoods(1002).Slot(2).Tile(9).State(GOODS_STATE_CANDIDATE),
+      CatalogueGoods(1003).Slot(3).Tile(1).State(GOODS_STATE_SOLD),
+      CatalogueGoods(1004).Slot(4).Tile(2).State(GOODS_STATE_FAILED),
+      CatalogueGoods(1005).Slot(5).Tile(0xFFFFFFFF).State(GOODS_STATE_CANDIDATE),
+      CatalogueGoods(1006).Slot(6).Tile(3).State(GOODS_STATE_SELLING)};
   Rescene(client, goods);
   const auto tiles = All(DrawFrame(client), kItemBg);
   ASSERT_EQ(tiles.size(), 1u);

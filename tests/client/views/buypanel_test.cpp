@@ -125,7 +125,8 @@ TEST_F(BuyPanelTest, BuyClickSendsTheRequestBeforeReturning) {
   EXPECT_EQ(m_dialog.sent[0].wParam, 707u);
   EXPECT_EQ(m_dialog.sent[0].lParam, 3);
 
-  SetGoodsList({MakeGoods(708, GOODS_STATE_CANDIDATE, "咖啡机", "goods_02.png")});
+  SetGoodsList({MakeGoods(708).State(GOODS_STATE_CANDIDATE).Value(3888)
+      .NameUtf8("咖啡机").Picture("goods_02.png")});
   EXPECT_TRUE(m_panel.OnCommand(CBuyPanel::kBuyButtonId));
   EXPECT_EQ(m_dialog.sent.size(), 1u);
   EXPECT_FALSE(m_panel.OnCommand(100));

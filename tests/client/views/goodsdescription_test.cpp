@@ -45,7 +45,7 @@ class GoodsDescriptionTest : public ViewTest {
     if (!descriptionUtf8.empty()) {
       ASSERT_TRUE(m_description->Catalogue().LoadText(Config(descriptionUtf8)));
     }
-    SetGoodsList({MakeGoods(kGoodsId, tile, kName)});
+    SetGoodsList({MakeGoods(kGoodsId).Tile(tile).NameUtf8(kName)});
   }
   std::vector<plat::DrawRecord> DrawCallout() {
     return Capture([&](gcn::Graphics* g) { m_description->Draw(g); });
@@ -61,7 +61,7 @@ TEST_F(GoodsDescriptionTest, GoodsWithoutEntryShowOnlyTheNameLine) {
 }
 
 TEST_F(GoodsDescriptionTest, ConfigurationFileIsLoadedWithTheResources) {
-  SetGoodsList({MakeGoods(kDescribedGoodsId, 0, kName)});
+  SetGoodsList({MakeGoods(kDescribedGoodsId).Tile(0).NameUtf8(kName)});
   m_description->Show(0, 0, false);
   EXPECT_EQ(Utf8(m_description->GetLines()),
             (std::vector<std::string>{kNameLine, DescribedGoodsTextUtf8()}));
@@ -84,7 +84,7 @@ TEST_F(GoodsDescriptionTest, WrapKeepsExactly250PixelsOnALine) {
 
 TEST_F(GoodsDescriptionTest, LongNameIsNeverWrapped) {
   const std::string longName(31, 'n');  // 310 pixels, the longest name the field holds
-  SetGoodsList({MakeGoods(kGoodsId, 0, longName)});
+  SetGoodsList({MakeGoods(kGoodsId).Tile(0).NameUtf8(longName)});
   m_description->Show(0, 0, false);
   ASSERT_EQ(m_description->GetLines().size(), 1u);
   EXPECT_EQ(plat::Utf16ToUtf8(m_description->GetLines()[0]), "商品名称：" + longName);
@@ -131,7 +131,7 @@ TEST_F(GoodsDescriptionTest, TileCalloutsUseTheirColumnsFrame) {
   EXPECT_EQ(texts[1].y, 550);
   EXPECT_TRUE(SameColor(texts[0].color, gcn::Color(96, 47, 0, 255)));
 
-  SetGoodsList({MakeGoods(kGoodsId, 3, kName)});
+  SetGoodsList({MakeGoods(kGoodsId).Tile(3).NameUtf8(kName)});
   m_description->Show(0, 3, false);
   log = DrawCallout();
   frame = Images(log, "Description/Bg.png");
@@ -196,7 +196,7 @@ TEST_F(GoodsDescriptionTest, HiddenStatesDrawNothing) {
   EXPECT_TRUE(DrawCallout().empty());
 
   // An item with an out-of-range slot number is never found through "nothing" indices.
-  auto odd = MakeGoods(kGoodsId, 1, kName);
+  CMD_GF_VELMORA_GOODS_ITEM odd = MakeGoods(kGoodsId).Tile(1).NameUtf8(kName);
   GetBuyData().ClearItems();
   odd.slot = 8;
   GetBuyData().UpdateData(&odd, sizeof odd);

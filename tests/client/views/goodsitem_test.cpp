@@ -25,7 +25,8 @@ class GoodsItemTest : public ViewTest {
 };
 
 TEST_F(GoodsItemTest, LikeAreaAppearsFromTheSecondFrame) {
-  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(501, GOODS_STATE_CANDIDATE, "智能手机", "goods_01.png");
+  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(501).State(GOODS_STATE_CANDIDATE).Value(3888)
+      .NameUtf8("智能手机").Picture("goods_01.png");
   goods.goodsValue = 4999;
   goods.likeCount = 17;
   EXPECT_TRUE(Capture([&](gcn::Graphics* g) { m_tile.Draw(g, nullptr); }).empty());
@@ -60,7 +61,8 @@ TEST_F(GoodsItemTest, LikeAreaAppearsFromTheSecondFrame) {
 }
 
 TEST_F(GoodsItemTest, SaleStatusStripShowsTheThirdOfTheState) {
-  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(502, GOODS_STATE_SOLD, "单反相机", "goods_01.png");
+  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(502).State(GOODS_STATE_SOLD).Value(3888)
+      .NameUtf8("单反相机").Picture("goods_01.png");
   const Log sold = Find(Draw(goods), Kind::Image, "TxtSellStatus.png");
   ASSERT_EQ(sold.size(), 1u);
   EXPECT_EQ(sold[0].srcY, kStripH / 3);
@@ -100,7 +102,8 @@ TEST_F(GoodsItemTest, LikedTileKeepsItsFrameUnderTheMouse) {
   m_tile.OnMouseMove(bx, by);
   EXPECT_EQ(m_tile.GetLikeFrame(), CGoodsItem::kLikeFrameLiked);
   EXPECT_TRUE(m_tile.IsHover());
-  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(503, GOODS_STATE_CANDIDATE, "游戏主机", "goods_01.png");
+  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(503).State(GOODS_STATE_CANDIDATE).Value(3888)
+      .NameUtf8("游戏主机").Picture("goods_01.png");
   Draw(goods);
   EXPECT_EQ(Find(Draw(goods), Kind::Image, "mrwt_btn_like.png").at(0).srcX, 54 * CGoodsItem::kLikeFrameLiked);
 
@@ -162,7 +165,8 @@ TEST_F(GoodsItemTest, PictureNamesThatLeaveTheFolderAreRefused) {
   EXPECT_FALSE(IsSafePictureName(".."));
   EXPECT_FALSE(IsSafePictureName("goods..png"));
   EXPECT_TRUE(IsSafePictureName("goods_01.png"));
-  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(605, GOODS_STATE_CANDIDATE, "蓝牙耳机", "../VelmoraGoods/goods_01.png");
+  CMD_GF_VELMORA_GOODS_ITEM goods = MakeGoods(605).State(GOODS_STATE_CANDIDATE).Value(3888)
+      .NameUtf8("蓝牙耳机").Picture("../VelmoraGoods/goods_01.png");
   Log log = Draw(goods);
   EXPECT_TRUE(Find(log, Kind::Image, "goods_01.png").empty());
   EXPECT_EQ(Texts(log), (std::vector<std::string>{"蓝牙耳机", "价值 3888"}));

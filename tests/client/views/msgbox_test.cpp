@@ -106,7 +106,8 @@ TEST_F(MsgBoxTest, BuyAllSendsOneRequestForTheLotOnSale) {
   EXPECT_EQ(m_dialog.sent[0].lParam, 0);
   EXPECT_FALSE(m_box.isVisible());
 
-  SetGoodsList({MakeGoods(802, GOODS_STATE_CANDIDATE, "咖啡机", "goods_02.png")});
+  SetGoodsList({MakeGoods(802).State(GOODS_STATE_CANDIDATE).Value(3888)
+      .NameUtf8("咖啡机").Picture("goods_02.png")});
   m_box.ShowKind(MSGBOX_SHARES_SHORT);
   ClickOn(m_box.BuyAllButton());
   EXPECT_EQ(m_dialog.sent.size(), 1u);  // no lot: the box only closes

@@ -69,22 +69,10 @@ void PanelHostView::action(const gcn::ActionEvent& e) {
   if (m_panel) m_panel->OnEditAction(e);
 }
 
-CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t state, const std::string& nameUtf8,
-                                    const std::string& picture) {
-  CMD_GF_VELMORA_GOODS_ITEM g{};
-  g.goodsId = goodsId;
-  g.goodsNumber = goodsId % 100;
-  g.goodsValue = 3888;
-  g.state = state;
-  g.slot = 1;
-  SetFieldText(g.goodsName, plat::Utf8ToGbk(nameUtf8));
-  SetFieldText(g.pictureFile, picture);
-  return g;
-}
-
 CMD_GF_VELMORA_GOODS_ITEM MakeLot(std::uint32_t goodsId, std::uint32_t total, std::uint32_t sold,
                                   std::uint32_t price, std::uint32_t minPurchase, std::uint32_t threshold) {
-  CMD_GF_VELMORA_GOODS_ITEM g = MakeGoods(goodsId, GOODS_STATE_SELLING, "金龙手表", "goods_01.png");
+  CMD_GF_VELMORA_GOODS_ITEM g = MakeGoods(goodsId).State(GOODS_STATE_SELLING).Value(3888)
+      .NameUtf8("金龙手表").Picture("goods_01.png");
   g.totalShares = total;
   g.soldShares = sold;
   g.sharePrice = price;

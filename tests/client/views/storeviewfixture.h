@@ -15,6 +15,7 @@
 #include "platform/toolkit/orvhgewindow.h"
 #include "tests/common/drawlogquery.h"
 #include "tests/common/drawtest.h"
+#include "testing/goodsrecord.h"
 
 class CBuyPanel;
 
@@ -68,8 +69,7 @@ class PanelHostView : public OrvHgeWindow {
   CBuyPanel* m_panel;
 };
 
-CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t state, const std::string& nameUtf8,
-                                    const std::string& picture);
+using veltest::MakeGoods;
 CMD_GF_VELMORA_GOODS_ITEM MakeLot(std::uint32_t goodsId, std::uint32_t total, std::uint32_t sold,
                                   std::uint32_t price, std::uint32_t minPurchase, std::uint32_t threshold);
 // Replaces the store's list (slots 1, 2, ... in order).

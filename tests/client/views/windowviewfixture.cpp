@@ -88,16 +88,6 @@ int FakeAdvance(char16_t c) {
 
 void UseFakeGlyphs(bool on) { plat::SetRasterizerFactory(on ? &MakeFake : nullptr); }
 
-CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t tileIndex, const std::string& nameUtf8) {
-  CMD_GF_VELMORA_GOODS_ITEM g{};
-  g.goodsId = goodsId;
-  g.goodsNumber = goodsId % 100;
-  g.slot = 1;
-  g.tileIndex = tileIndex;
-  SetFieldText(g.goodsName, plat::Utf8ToGbk(nameUtf8));
-  return g;
-}
-
 std::vector<plat::DrawRecord> TextsAt(const std::vector<plat::DrawRecord>& log, int y) {
   std::vector<plat::DrawRecord> out;
   for (const plat::DrawRecord& r : testutil::OfKind(log, plat::DrawRecord::Text)) {

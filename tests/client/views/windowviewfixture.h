@@ -13,6 +13,7 @@
 #include "tests/common/drawlogquery.h"
 #include "tests/common/drawtest.h"
 #include "tests/common/goodslist.h"
+#include "testing/goodsrecord.h"
 
 namespace windowviews {
 
@@ -37,8 +38,7 @@ int FakeAdvance(char16_t c);
 // Makes every font created from now on use the test rasteriser (nullptr factory restores).
 void UseFakeGlyphs(bool on);
 
-// A goods record in slot 1 with the given tile index (name as UTF-8).
-CMD_GF_VELMORA_GOODS_ITEM MakeGoods(std::uint32_t goodsId, std::uint32_t tileIndex, const std::string& nameUtf8);
+using veltest::MakeGoods;
 
 // Store and draw-log helpers the tests use by their short names.
 using testutil::Images;
