@@ -14,6 +14,7 @@
 #include <string>
 
 #include "server/store.h"
+#include "testing/tempdir.h"
 #include "tests/common/floodrun.h"
 
 namespace {
@@ -25,9 +26,8 @@ double SecondsSince(Clock::time_point t) { return std::chrono::duration<double>(
 // A store with one rich player and a lot on sale, in a folder of its own.
 struct StoreSetup {
   StoreSetup() {
-    dir = std::filesystem::temp_directory_path() / ("velmora-lockbench-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    if (temp.Path().empty()) return;
+    dir = temp.Path();
     path = (dir / "bench.db").string();
     std::string error;
     store = velsrv::Store::Open(path, false, &error);
@@ -41,12 +41,10 @@ struct StoreSetup {
     lot.sharePrice = 1;
     lotId = store->OpenLot(lot);
   }
-  ~StoreSetup() {
-    store.reset();
-    std::filesystem::remove_all(dir);
-  }
+  ~StoreSetup() { store.reset(); }
   velsrv::Store::PurchaseStatus Buy() { return store->Purchase(lotId, player, 1, 1, "t", nullptr); }
 
+  veltest::TempDir temp{"lockbench"};
   std::filesystem::path dir;
   std::string path;
   std::unique_ptr<velsrv::Store> store;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "testing/tempdir.h"
 #include "tools/assetgen/artcontext.h"
 #include "tools/assetgen/font.h"
 #include "tools/assetgen/gbk.h"
@@ -18,7 +19,9 @@ TEST(GoodsConfigWriter, SpecialCharactersSurviveAParse) {
   EXPECT_EQ(EscapeXmlAttribute("A&B<c>\"d\"'e'"), "A&amp;B&lt;c&gt;&quot;d&quot;&apos;e&apos;");
   const std::string tricky = "含有\"引号\"、<尖括号>与&符号的说明";
   const std::string xml = BuildGoodsConfig({{7, "名&称", tricky}, {8, "空", ""}});
-  const auto path = std::filesystem::temp_directory_path() / "velmora_goods_cfg_test.xml";
+  const veltest::TempDir dir("goods-cfg-test");
+  ASSERT_FALSE(dir.Path().empty());
+  const std::filesystem::path path = dir.File("goods_cfg.xml");
   {
     std::ofstream out(path, std::ios::binary);
     out << xml;
@@ -32,7 +35,6 @@ TEST(GoodsConfigWriter, SpecialCharactersSurviveAParse) {
   EXPECT_EQ(std::string(first->Attribute("name")), Utf8ToGbk("名&称"));
   ASSERT_NE(first->NextSiblingElement(), nullptr);
   EXPECT_STREQ(first->NextSiblingElement()->Attribute("description"), "");
-  std::filesystem::remove(path);
 }
 
 TEST(GoodsConfigWriter, GbkConversionIsExactOrFails) {

@@ -20,6 +20,7 @@
 #include "client/core/cmd_velmora.h"
 #include "platform/net/frameencoder.h"
 #include "platform/net/framemessages.h"
+#include "testing/tempdir.h"
 
 namespace veltest {
 
@@ -115,9 +116,9 @@ void FloodServer::Flood(int fd) {
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args, int timeoutSeconds) {
   using Clock = std::chrono::steady_clock;
   ProgramRun run;
-  char dir[] = "/tmp/velmora-run-XXXXXX";
-  if (::mkdtemp(dir) == nullptr) return run;
-  const std::string errPath = std::string(dir) + "/err";
+  const TempDir dir("run");
+  if (dir.Path().empty()) return run;
+  const std::string errPath = dir.File("err");
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -155,7 +156,6 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   std::stringstream text;
   text << in.rdbuf();
   run.err = text.str();
-  std::system(("rm -rf '" + std::string(dir) + "'").c_str());
   return run;
 }
 

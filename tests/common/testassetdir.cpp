@@ -18,18 +18,10 @@ bool WriteSolidPng(const std::filesystem::path& file, int w, int h, std::uint32_
   return ok;
 }
 
-TestAssetDir::TestAssetDir(const std::string& prefix) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-  if (mkdtemp(pattern.data()) != nullptr) m_root = pattern;
-}
-
-TestAssetDir::~TestAssetDir() {
-  std::error_code ec;
-  if (!m_root.empty()) std::filesystem::remove_all(m_root, ec);
-}
+TestAssetDir::TestAssetDir(const std::string& prefix) : m_dir(prefix) {}
 
 bool TestAssetDir::WriteImages(const TestImage* images, std::size_t count) const {
-  if (m_root.empty()) return false;
+  if (Root().empty()) return false;
   bool ok = true;
   for (std::size_t i = 0; i < count; ++i) ok &= WriteSolidPng(Path(images[i].path), images[i].w, images[i].h, images[i].argb);
   return ok;

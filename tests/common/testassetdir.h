@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "testing/tempdir.h"
+
 namespace testutil {
 
 struct TestImage {
@@ -19,14 +21,11 @@ bool WriteSolidPng(const std::filesystem::path& file, int w, int h, std::uint32_
 
 class TestAssetDir {
  public:
-  // `prefix` names the folder (prefix-XXXXXX); Root() is empty if it cannot be made.
+  // `prefix` names the folder (/tmp/velmora-prefix-XXXXXX); Root() is empty if it cannot be made.
   explicit TestAssetDir(const std::string& prefix);
-  ~TestAssetDir();
-  TestAssetDir(const TestAssetDir&) = delete;
-  TestAssetDir& operator=(const TestAssetDir&) = delete;
 
-  const std::string& Root() const { return m_root; }
-  std::filesystem::path Path(const std::string& rel) const { return std::filesystem::path(m_root) / rel; }
+  const std::string& Root() const { return m_dir.Path(); }
+  std::filesystem::path Path(const std::string& rel) const { return std::filesystem::path(Root()) / rel; }
   // false if the folder is missing or any image could not be written.
   bool WriteImages(const TestImage* images, std::size_t count) const;
   template <std::size_t N>
@@ -35,7 +34,7 @@ class TestAssetDir {
   }
 
  private:
-  std::string m_root;
+  veltest::TempDir m_dir;
 };
 
 }  // namespace testutil

@@ -19,17 +19,16 @@
 namespace veltest {
 
 void E2eFixture::SetUp() {
-  char pattern[] = "/tmp/velmora-e2e-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  dir = pattern;
+  temp = std::make_unique<TempDir>("e2e");
+  ASSERT_FALSE(temp->Path().empty());
+  dir = temp->Path();
 }
 
 void E2eFixture::TearDown() {
   if (session) session->Shutdown();
   session.reset();
   server.Stop();
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
+  temp.reset();
 }
 
 void E2eFixture::WriteGoods(std::uint32_t shares, std::uint32_t minShares) {

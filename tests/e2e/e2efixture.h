@@ -11,6 +11,7 @@
 #include "app/velmora/gamesession.h"
 #include "server/manualclock.h"
 #include "server/server.h"
+#include "testing/tempdir.h"
 #include "tests/common/minijson.h"
 
 class CGameClientDlg;
@@ -58,6 +59,7 @@ class E2eFixture : public ::testing::Test {
   std::uint32_t ServerCoins(std::uint32_t userId);
   std::string StatusUtf8() const;
 
+  std::unique_ptr<TempDir> temp;
   std::string dir;
   std::string statePath;
   velsrv::ManualClock clock;

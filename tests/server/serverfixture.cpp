@@ -18,17 +18,15 @@ std::string UniformGoodsXml(int count) {
 }
 
 void ServerFixture::SetUp() {
-  char pattern[] = "/tmp/velmora-server-test-XXXXXX";
-  const char* made = mkdtemp(pattern);
-  ASSERT_NE(made, nullptr);
-  dir_ = made;
+  temp_ = std::make_unique<veltest::TempDir>("server-test");
+  ASSERT_FALSE(temp_->Path().empty());
+  dir_ = temp_->Path();
   std::ofstream(dir_ + "/goods.xml") << UniformGoodsXml();
 }
 
 void ServerFixture::TearDown() {
   server_.Stop();
-  std::error_code ec;
-  std::filesystem::remove_all(dir_, ec);
+  temp_.reset();
 }
 
 velsrv::ServerOptions ServerFixture::Options() const {

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "server/manualclock.h"
 #include "server/server.h"
+#include "testing/tempdir.h"
 #include "tests/server/testclient.h"
 
 namespace veltest {
@@ -33,6 +35,7 @@ class ServerFixture : public ::testing::Test {
   // Moves game time on and runs one tick.
   void AdvanceSeconds(std::uint32_t seconds);
 
+  std::unique_ptr<TempDir> temp_;
   std::string dir_;
   velsrv::ManualClock clock_;
   velsrv::Server server_;

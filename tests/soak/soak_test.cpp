@@ -23,6 +23,7 @@
 #include "client/data/buydata.h"
 #include "client/views/buypanel.h"
 #include "testing/headlessclient.h"
+#include "testing/tempdir.h"
 #include "platform/transport/tcptransport.h"
 #include "server/server.h"
 #include "server/store.h"
@@ -100,16 +101,13 @@ class QuietStdout {
 class SoakTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("vel_soak_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    ASSERT_FALSE(temp_.Path().empty());
+    dir_ = temp_.Path();
   }
 
   void Run(int seconds);
 
+  veltest::TempDir temp_{"soak"};
   std::filesystem::path dir_;
   std::mutex logMutex_;
   std::vector<std::string> errors_;

@@ -12,6 +12,7 @@
 #include "app/velmora/appenvironment.h"
 #include "app/velmora/gamesession.h"
 #include "server/datafolders.h"
+#include "testing/tempdir.h"
 
 namespace {
 
@@ -40,17 +41,13 @@ class ScopedEnv {
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
-class TempDir : public ::testing::Test {
+class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/velmora-env-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    ASSERT_FALSE(temp.Path().empty());
+    dir = temp.Path();
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
+  veltest::TempDir temp{"env"};
   fs::path dir;
 };
 
@@ -127,7 +124,7 @@ TEST(UserDataFolder, FollowsXdgThenHome) {
   }
 }
 
-using DataFolder = TempDir;
+using DataFolder = TempFolderTest;
 
 TEST_F(DataFolder, IsMadeWithItsParentsAndPrivate) {
   const fs::path target = dir / "share" / "velmora-server";
@@ -155,7 +152,7 @@ TEST_F(DataFolder, AFileInTheWayIsAnError) {
   EXPECT_FALSE(velsrv::MakeDataFolder((dir / "blocker" / "below").string(), &error));
 }
 
-using InstalledFolder = TempDir;
+using InstalledFolder = TempFolderTest;
 
 TEST_F(InstalledFolder, IsFoundBesideTheProgramUnderAnyPrefix) {
   fs::create_directories(dir / "bin");

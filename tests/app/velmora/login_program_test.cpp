@@ -12,7 +12,7 @@
 
 #include "server/server.h"
 #include "server/store.h"
-#include "tests/common/tempdir.h"
+#include "testing/tempdir.h"
 
 namespace {
 

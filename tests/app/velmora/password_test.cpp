@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "app/velmora/password.h"
-#include "tests/common/tempdir.h"
+#include "testing/tempdir.h"
 
 namespace {
 

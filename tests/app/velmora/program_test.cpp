@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "testing/tempdir.h"
 #include "tests/common/minijson.h"
 
 namespace {
@@ -31,11 +32,9 @@ std::string ReadFile(const std::string& path) {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char templ[] = "/tmp/velmora-program-XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir = templ;
+    ASSERT_FALSE(temp.Path().empty());
+    dir = temp.Path();
   }
-  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
 
   std::string Write(const std::string& name, const std::string& text) {
     const std::string path = dir + "/" + name;
@@ -57,6 +56,7 @@ class ProgramTest : public ::testing::Test {
     return r;
   }
 
+  veltest::TempDir temp{"program"};
   std::string dir;
 };
 

@@ -8,32 +8,9 @@
 
 #include "client/data/goodscatalogue.h"
 #include "platform/text/assetpath.h"
+#include "testing/tempdir.h"
 
 namespace {
-
-// A scratch directory removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/vel_catalogue_XXXXXX";
-    const char* made = mkdtemp(tmpl);
-    if (made) path_ = made;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-  std::string Write(const std::string& rel, const std::string& bytes) const {
-    const std::filesystem::path full = std::filesystem::path(path_) / rel;
-    std::filesystem::create_directories(full.parent_path());
-    std::ofstream(full, std::ios::binary) << bytes;
-    return full.string();
-  }
-
- private:
-  std::string path_;
-};
 
 const std::string kGbkDecl = "<?xml version=\"1.0\" encoding=\"GBK\"?>\n";
 
@@ -47,7 +24,7 @@ class CatalogueTest : public ::testing::Test {
     return d ? *d : "<not found>";
   }
 
-  TempDir dir;
+  veltest::TempDir dir{"catalogue"};
   CGoodsCatalogue catalogue;
 };
 

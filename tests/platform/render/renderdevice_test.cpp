@@ -1,4 +1,5 @@
 #include "platform/render/renderdevice.h"
+#include "testing/tempdir.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -39,7 +40,8 @@ hgeQuad RectQuad(float x, float y, float w, float h, std::uint32_t col, HTEXTURE
 }
 
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "render_" + std::to_string(getpid()) + "_" + name;
+  static const veltest::TempDir dir("render-test");
+  return dir.File(name);
 }
 
 class RenderDeviceTest : public ::testing::Test {

@@ -12,19 +12,8 @@
 
 namespace tktest {
 
-TempDir::TempDir() {
-  char tmpl[] = "/tmp/velmora-toolkit-test-XXXXXX";
-  if (mkdtemp(tmpl)) m_dir = tmpl;
-}
-
-TempDir::~TempDir() {
-  for (const std::string& f : m_files) std::remove(f.c_str());
-  if (!m_dir.empty()) rmdir(m_dir.c_str());
-}
-
 namespace {
-std::string Write(TempDir& dir, std::vector<std::string>& files, const std::string& path, int w, int h,
-                  const std::function<std::uint32_t(int, int)>& pixel) {
+std::string Write(const std::string& path, int w, int h, const std::function<std::uint32_t(int, int)>& pixel) {
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
   if (!s) return "";
   for (int y = 0; y < h; ++y) {
@@ -33,8 +22,6 @@ std::string Write(TempDir& dir, std::vector<std::string>& files, const std::stri
   }
   const bool ok = IMG_SavePNG(s, path.c_str()) == 0;
   SDL_FreeSurface(s);
-  (void)dir;
-  if (ok) files.push_back(path);
   return ok ? path : "";
 }
 }  // namespace
@@ -42,12 +29,12 @@ std::string Write(TempDir& dir, std::vector<std::string>& files, const std::stri
 std::string WriteStrip(TempDir& dir, const std::string& name, int frameW, int h,
                        const std::vector<std::uint32_t>& colours) {
   const int frames = static_cast<int>(colours.size());
-  return Write(dir, dir.m_files, dir.File(name), frameW * frames, h,
+  return Write(dir.File(name), frameW * frames, h,
                [&](int x, int) { return colours[x / frameW]; });
 }
 
 std::string WritePattern(TempDir& dir, const std::string& name, int w, int h, bool checker) {
-  return Write(dir, dir.m_files, dir.File(name), w, h, [&](int x, int y) {
+  return Write(dir.File(name), w, h, [&](int x, int y) {
     return !checker || (x + y) % 2 == 0 ? 0xFFFFFFFFu : 0xFF000000u;
   });
 }

@@ -15,24 +15,15 @@
 #include "platform/toolkit/clock.h"
 #include "platform/toolkit/guirunner.h"
 #include "platform/toolkit/orvhgewindow.h"
+#include "testing/tempdir.h"
 
 namespace tktest {
 
 constexpr std::uint32_t kBackground = 0xFF000000;
 
 // A folder under /tmp removed with the object.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  std::string File(const std::string& name) const { return m_dir + "/" + name; }
-
- private:
-  std::string m_dir;
-  std::vector<std::string> m_files;
-  friend std::string WriteStrip(TempDir&, const std::string&, int, int,
-                                const std::vector<std::uint32_t>&);
-  friend std::string WritePattern(TempDir&, const std::string&, int, int, bool);
+struct TempDir : veltest::TempDir {
+  TempDir() : veltest::TempDir("toolkit-test") {}
 };
 
 // Frames of frameW x h, side by side, each one solid colour (ARGB). Returns the full path.

@@ -23,7 +23,7 @@
 #include "server/server.h"
 #include "server/store.h"
 #include "server/tlsidentity.h"
-#include "tests/common/tempdir.h"
+#include "testing/tempdir.h"
 #include "tests/platform/transport/testpeer.h"
 
 namespace {

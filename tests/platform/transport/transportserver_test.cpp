@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 #include "client/core/cmd_velmora.h"
@@ -14,6 +15,7 @@
 #include "platform/transport/tcptransport.h"
 #include "server/manualclock.h"
 #include "server/server.h"
+#include "testing/tempdir.h"
 
 namespace {
 
@@ -24,9 +26,9 @@ constexpr int kWaitMs = 5000;
 class TransportServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/velmora-transport-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    temp = std::make_unique<veltest::TempDir>("transport");
+    ASSERT_FALSE(temp->Path().empty());
+    dir = temp->Path();
     std::ofstream(dir + "/goods.xml")
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<goodsList sharePrice=\"10000\">\n"
         << [] {
@@ -42,8 +44,7 @@ class TransportServerTest : public ::testing::Test {
   void TearDown() override {
     transport.Stop();
     server.Stop();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
+    temp.reset();
   }
   velsrv::ServerOptions Options() {
     velsrv::ServerOptions o;
@@ -71,6 +72,7 @@ class TransportServerTest : public ::testing::Test {
     }
   }
 
+  std::unique_ptr<veltest::TempDir> temp;
   std::string dir;
   velsrv::ManualClock clock;
   velsrv::Server server;
