@@ -46,7 +46,6 @@ class AccountDesk {
 
   // On the server thread. `answer` runs on the server thread, now or when the check is done.
   void Check(const std::string& addressKey, const plat::net::FrameView& frame, Answer answer);
-  std::size_t PendingChecks() const { return pending_; }
 
  private:
   struct Request;

@@ -19,7 +19,6 @@ class OwnerLock {
   bool Acquire(const std::string& databasePath, std::string* error);
   void Release();
   bool Held() const { return fd_ >= 0; }
-  const std::string& LockPath() const { return lockPath_; }
 
  private:
   int fd_ = -1;

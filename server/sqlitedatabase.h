@@ -32,7 +32,6 @@ class SqliteDatabase {
   // Statements report here: a failure's message, and that a write got through.
   void NoteFailure();
   void NoteWriteDone() { contended_ = false; }
-  bool Contended() const { return contended_; }
 
  private:
   static int OnBusy(void* self, int attempt);

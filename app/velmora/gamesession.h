@@ -33,7 +33,6 @@ class GameSession {
   GameSession& operator=(const GameSession&) = delete;
 
   // Adjustable before Start (tests: short lots, a manual clock, quick reconnects).
-  velsrv::ServerOptions& EmbeddedServerOptions() { return m_serverOptions; }
   plat::TcpTransportOptions& TransportOptions() { return m_transportOptions; }
 
   // False with a reason the player can act on.
@@ -54,8 +53,6 @@ class GameSession {
   plat::GameFrame* Frame() const { return m_frame.get(); }
   plat::TcpTransport& Transport() { return m_transport; }
   plat::RenderDevice* Device() const { return m_device.get(); }
-  velsrv::Server* EmbeddedServer() const { return m_server.get(); }
-  const std::string& NicknameGbk() const { return m_nicknameGbk; }
 
  private:
   bool StartServer(std::string* error);

@@ -63,7 +63,6 @@ class CBuyPanel {
   // The same into `out`, reusing its storage (drawing allocates nothing per frame).
   void ComposeBuyDisabledReason(std::string& out) const;
   bool IsShown() const { return m_shown; }
-  OrvHgeWindow* GetParent() const { return m_parent; }
   // The controls (null before Create).
   OrvHgeButton* BuyButton() const { return m_buyButton.get(); }
   OrvHgeButton* AddButton() const { return m_addButton.get(); }

@@ -50,7 +50,6 @@ class CGoodsItem {
   void SetLiked(bool liked);
   int GetLikeFrame() const { return m_likeFrame; }
   // The picture drawn last (from the picture cache), possibly null.
-  const OrvHgeImage* GetPicture() const { return m_picture; }
 
  private:
   OrvHgeImage* m_picture = nullptr;

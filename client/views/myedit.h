@@ -13,7 +13,6 @@ class CMyEdit : public OrvHgeEdit {
   static constexpr std::uint64_t kBlinkOnMs = 500;
 
   void drawCaret(gcn::Graphics* g, int x) override;
-  std::uint64_t BlinkStartMs() const { return m_blinkStartMs; }
 
  private:
   std::uint64_t m_blinkStartMs = 0;

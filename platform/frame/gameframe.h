@@ -83,7 +83,6 @@ class GameFrame {
   // Tells the dialog, tears down the views and destroys the dialog. Idempotent.
   void Shutdown();
 
-  bool IsStarted() const { return m_started; }
   bool IsRunning() const { return m_running; }
   const std::string& LastError() const { return m_error; }
 

@@ -29,7 +29,6 @@ class DeviceTexture {
 
   std::uint32_t* Lock(bool readOnly, int left, int top, int width, int height);
   void Unlock();
-  bool IsLocked() const { return m_locked; }
   // Every pixel has alpha 255: blending it over the frame equals copying it.
   bool IsOpaque() { return Spans().AllOpaque(); }
   // The CPU copy of the pixels, Width() per row.

@@ -29,7 +29,6 @@ class PixelSpans {
   int Height() const { return static_cast<int>(m_rowStart.empty() ? 0 : m_rowStart.size() - 1); }
   const Run* RowBegin(int y) const { return m_runs.data() + m_rowStart[y]; }
   const Run* RowEnd(int y) const { return m_runs.data() + m_rowStart[y + 1]; }
-  std::size_t RunCount() const { return m_runs.size(); }
   // Every pixel has alpha 255 (false for an empty image).
   bool AllOpaque() const { return m_allOpaque; }
 

@@ -118,7 +118,6 @@ class RenderDevice final : public HGE {
   };
   const FrameStats& Stats() const { return m_stats; }
   // The rectangles redrawn by the last tracked frame.
-  const std::vector<IRect>& LastDirtyRects() const { return m_dirty.Rects(); }
 
   // Windowed: what EndFrame gave the window.
   struct PresentStats {

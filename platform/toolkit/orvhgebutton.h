@@ -44,7 +44,6 @@ class OrvHgeButton : public gcn::Button, public gcn::WidgetListener {
 
   int GetID() const { return m_id; }
   void SetDrawSink(IBtnDrawSink* s) { m_sink = s; }
-  IBtnDrawSink* GetDrawSink() const { return m_sink; }
   void SetDefaultBmpIndex(int index, bool hold);
   void ClearDefaultBmpIndex();
   // Frame drawn in the current state.

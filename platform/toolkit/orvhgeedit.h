@@ -34,7 +34,6 @@ class OrvHgeEdit : public gcn::TextField {
 
   void setFont(gcn::Font* font);
   void SetNumOnly(bool numOnly) { m_numOnly = numOnly; }
-  bool IsNumOnly() const { return m_numOnly; }
   void SetMaxLength(std::size_t bytes) { m_maxLength = bytes; }
   void SetOpaque(bool opaque) { m_opaque = opaque; }
   std::string getText() const { return mText; }

@@ -67,8 +67,6 @@ class OrvHgeFont : public gcn::Font {
 
   int Size() const { return m_size; }
   int Ascent() const { return m_ascent; }
-  bool IsBold() const { return m_bold; }
-  bool IsItalic() const { return m_italic; }
   bool IsAntialiased() const { return m_antialias; }
   bool IsValid() const { return m_rasterizer != nullptr; }
   // Glyphs rasterised so far (for tests: drawing twice must not raise it).

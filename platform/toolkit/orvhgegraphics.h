@@ -36,8 +36,6 @@ class OrvHgeGraphics : public gcn::Graphics {
   OrvHgeGraphics& operator=(const OrvHgeGraphics&) = delete;
 
   void SetScreenSize(int width, int height);
-  int ScreenWidth() const { return m_screenW; }
-  int ScreenHeight() const { return m_screenH; }
   HGE* Hge() const { return m_hge; }
 
   // gcn::Graphics

@@ -40,7 +40,6 @@ class OrvHgeImage {
   // image (level is set; 0 = the image itself).
   HTEXTURE TextureOn(HGE* device, float scale, int* level) const;
   const std::string& Path() const { return m_path; }
-  bool IsScaledPicture() const { return m_flag; }
 
  private:
   std::string m_path;

@@ -43,7 +43,6 @@ class OrvHgeScrollArea : public gcn::ScrollArea {
 
   void SetImg(OrvHgeImage* img) { m_pImg = img; }
   void SetPressMoveLen(int len);
-  int GetPressMoveLen() const { return m_pressMoveLen; }
   // Scrolls so that the end of the content is in sight.
   void ScrollToEnd();
   // Parts of the bar in area coordinates (empty when no bar shows).

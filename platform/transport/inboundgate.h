@@ -21,7 +21,6 @@ class InboundGate {
   // A new connection starts with a clean record.
   void Reset();
 
-  std::size_t Capacity() const { return m_capacity; }
 
  private:
   // A full queue this long ago or longer no longer counts towards a flood.
