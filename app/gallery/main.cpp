@@ -12,7 +12,7 @@
 #include "platform/text/assetpath.h"
 #include "platform/toolkit/clock.h"
 #include "platform/toolkit/guirunner.h"
-#include "platform/toolkit/timerqueue.h"
+#include "platform/toolkit/runtime.h"
 
 namespace {
 
@@ -20,8 +20,8 @@ constexpr float kFrameSeconds = 1.0f / 60.0f;
 constexpr std::uint64_t kFrameMs = 16;
 constexpr const char* kDefaultHeadlessShot = "velmora-gallery.png";
 
-void RunFrame(plat::RenderDevice& device, plat::GuiRunner& runner) {
-  plat::TimerQueue::Instance().Dispatch(plat::GetClock().NowMs());
+void RunFrame(plat::RenderDevice& device, plat::Runtime& runtime, plat::GuiRunner& runner) {
+  runtime.Timers().Dispatch(plat::GetClock().NowMs());
   runner.Logic();
   device.BeginFrame(kFrameSeconds);
   runner.Draw();
@@ -49,13 +49,14 @@ int RunHeadless(const gallery::Options& o) {
   // Headless time is frame time, so every run draws the same screen.
   plat::TestClock clock;
   plat::ScopedClock useClock(&clock);
+  plat::Runtime runtime;
   gallery::GalleryScreen screen;
   plat::GuiRunner runner;
   runner.SetTop(&screen);
   screen.QueueDemoInput(runner.Input());
   const int frames = o.frames > 0 ? o.frames : gallery::kDefaultHeadlessFrames;
   for (int i = 0; i < frames; ++i) {
-    RunFrame(*device, runner);
+    RunFrame(*device, runtime, runner);
     clock.Advance(kFrameMs);
   }
   return Finish(*device, o.screenshot.empty() ? kDefaultHeadlessShot : o.screenshot, screen);
@@ -69,6 +70,7 @@ int RunWindowed(const gallery::Options& o) {
     std::fprintf(stderr, "gallery: no window (%s); running headless\n", error.c_str());
     return RunHeadless(o);
   }
+  plat::Runtime runtime;
   gallery::GalleryScreen screen;
   plat::GuiRunner runner;
   runner.SetTop(&screen);
@@ -81,7 +83,7 @@ int RunWindowed(const gallery::Options& o) {
       if (ev.type == SDL_QUIT) running = false;
       runner.Input().PushEvent(ev);
     }
-    RunFrame(*device, runner);
+    RunFrame(*device, runtime, runner);
     SDL_Delay(static_cast<Uint32>(kFrameMs));
   }
   return Finish(*device, o.screenshot, screen);

@@ -13,6 +13,7 @@
 #include "client/views/systemnotice.h"
 #include "platform/text/textconv.h"
 #include "platform/toolkit/guirunner.h"
+#include "platform/toolkit/runtime.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   if (!screen.Open(argc, argv)) return 1;
   bool ok = true;
   {
+    plat::Runtime runtime;  // the toolkit state a frame would own; first in, last out
     shots::GalleryDialog dialog;
     galleryviews::GalleryView view;
     plat::GuiRunner runner(&screen.Device());

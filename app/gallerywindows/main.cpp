@@ -19,6 +19,7 @@
 #include "platform/text/textconv.h"
 #include "platform/toolkit/guirunner.h"
 #include "platform/toolkit/orvhgewindow.h"
+#include "platform/toolkit/runtime.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
   if (!screen.Open(argc, argv)) return 1;
   bool ok = true;
   {
+    plat::Runtime runtime;  // the toolkit state a frame would own; first in, last out
     shots::GalleryDialog dialog;
     OrvHgeWindow* top = CGlobalUnits::GetTopWindow();
     gallerywindows::WindowsHost host;

@@ -7,6 +7,7 @@
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
+#include "platform/toolkit/runtime.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ constexpr int kLines = 10;
 
 void BM_Draw200Glyphs(benchmark::State& state) {
   auto device = plat::RenderDevice::CreateHeadless(1280, 720);
+  plat::Runtime runtime;  // the state a frame would own, so each draw validates its device
   OrvHgeGraphics g;
   OrvHgeFont font(kSong.c_str(), 14, 0, 0, static_cast<int>(state.range(0)));
   for (auto _ : state) {

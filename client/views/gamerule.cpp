@@ -3,7 +3,6 @@
 #include "platform/toolkit/orvhgebutton.h"
 #include "platform/toolkit/orvhgegraphics.h"
 #include "platform/toolkit/orvhgeimage.h"
-#include "platform/toolkit/timerqueue.h"
 
 namespace {
 
@@ -16,8 +15,6 @@ constexpr int kCloseTop = 4;
 }  // namespace
 
 CGameRule& GetGameRule() {
-  // The window's destructor kills its timers: the timer queue must outlive it.
-  plat::TimerQueue::Instance();
   static CGameRule window;
   return window;
 }

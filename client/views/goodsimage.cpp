@@ -6,7 +6,7 @@
 
 #include "platform/text/assetpath.h"
 #include "platform/toolkit/orvhgeimage.h"
-#include "platform/toolkit/texturecache.h"
+#include "platform/toolkit/runtime.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void PushOutLeastRecent(PictureCache& cache) {
     if (it->second.lastUse < oldest->second.lastUse) oldest = it;
   const std::string path = plat::AssetPath(oldest->second.image->Path());
   cache.byId.erase(oldest);
-  plat::TextureCache::Instance().DropUnused(path);
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Textures().DropUnused(path);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
 #include "platform/toolkit/orvhgeimage.h"
-#include "platform/toolkit/timerqueue.h"
 
 namespace {
 
@@ -90,8 +89,6 @@ void SetVisible(OrvHgeButton* button, bool on) {
 }  // namespace
 
 CMsgBox& GetMsgBox() {
-  // The box's destructor kills its timers: the timer queue must outlive it.
-  plat::TimerQueue::Instance();
   static CMsgBox box;
   return box;
 }

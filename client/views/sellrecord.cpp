@@ -10,7 +10,6 @@
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
 #include "platform/toolkit/orvhgeimage.h"
-#include "platform/toolkit/timerqueue.h"
 
 namespace {
 
@@ -51,8 +50,6 @@ void SetEnabled(OrvHgeButton* button, bool on) {
 }  // namespace
 
 CSellRecord& GetSellRecord() {
-  // The window's destructor kills its timers: the timer queue must outlive it.
-  plat::TimerQueue::Instance();
   static CSellRecord window;
   return window;
 }

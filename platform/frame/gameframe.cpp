@@ -23,7 +23,6 @@
 #include "platform/toolkit/clock.h"
 #include "platform/toolkit/orvhgebutton.h"
 #include "platform/toolkit/orvhgefont.h"
-#include "platform/toolkit/timerqueue.h"
 
 namespace plat {
 
@@ -135,7 +134,7 @@ void GameFrame::Step() {
   DeliverServerMessages();
   // 3. timers
   const std::uint64_t now = GetClock().NowMs();
-  m_stats.timersFired += TimerQueue::Instance().Dispatch(now);
+  m_stats.timersFired += m_runtime.Timers().Dispatch(now);
   // 4. posted window messages
   m_stats.postedHandled += MainWindow::Instance().DispatchPosted();
   // 5. draw and 6. present; a minimised window shows nothing, so nothing is drawn

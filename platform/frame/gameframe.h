@@ -3,12 +3,15 @@
 // step at a time on the single UI thread, always in this order:
 //   1. input      (SDL events when windowed, and injected input) through guichan
 //   2. server     messages from the queue, oldest first, to the dialog's hooks
-//   3. timers     plat::TimerQueue at plat::GetClock() time
+//   3. timers     the frame runtime's timers at plat::GetClock() time
 //   4. posted     window messages waiting in the main window's queue
 //   5. draw       classic view, widget tree (game view first), ex layers, frame overlays
 //   6. present    the render device's frame
 // Headless and windowed runs use the same step; only input pumping, pacing and presenting
 // differ.
+// The frame owns a plat::Runtime for its life (current from the frame's construction on), so
+// each frame starts with no timers, no queued clicks and no cached images, and its widgets die
+// before that state does.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,6 +26,7 @@
 #include "platform/frame/statusline.h"
 #include "platform/frame/userdata.h"
 #include "platform/toolkit/guirunner.h"
+#include "platform/toolkit/runtime.h"
 
 class CChatWiew;
 class CGameFrameDlg;
@@ -94,6 +98,7 @@ class GameFrame {
   const FrameConfig& Config() const { return m_config; }
   const FrameStats& Stats() const { return m_stats; }
   const StatusLine& Status() const { return m_status; }
+  Runtime& RuntimeState() { return m_runtime; }
 
   // Input for scripted and headless runs; handled in the next step's input phase.
   void InjectMouseMove(int x, int y) { Input().InjectMouseMove(x, y); }
@@ -138,6 +143,7 @@ class GameFrame {
   bool DialogAlive() const;
   void LogRejected(const char* what, unsigned code, std::size_t size) const;
 
+  Runtime m_runtime;  // first: everything below may use it while it is made and destroyed
   RenderDevice* m_device;
   ITransport* m_transport;
   GameFrameOptions m_options;

@@ -14,11 +14,23 @@
 namespace plat {
 namespace {
 
-// Devices alive, oldest first; the last one is current. Never destroyed: static objects may
-// still give back references during exit.
-std::vector<RenderDevice*>& LiveDevices() {
-  static auto* devices = new std::vector<RenderDevice*>();
-  return *devices;
+// Devices alive, oldest first; the last one is current. Made with the first device and freed
+// with the last, so static objects giving back references at exit find no list, not a dead one.
+std::vector<RenderDevice*>* g_liveDevices = nullptr;
+
+void AddLiveDevice(RenderDevice* device) {
+  if (!g_liveDevices) g_liveDevices = new std::vector<RenderDevice*>();
+  g_liveDevices->push_back(device);
+}
+
+void RemoveLiveDevice(RenderDevice* device) {
+  if (!g_liveDevices) return;
+  auto& live = *g_liveDevices;
+  live.erase(std::remove(live.begin(), live.end(), device), live.end());
+  if (live.empty()) {
+    delete g_liveDevices;
+    g_liveDevices = nullptr;
+  }
 }
 
 HGE* g_override = nullptr;
@@ -57,7 +69,8 @@ void SetHgeOverride(HGE* fake) { g_override = fake; }
 bool IsLiveDevice(const HGE* device) {
   if (!device) return false;
   if (device == g_override) return true;
-  const auto& live = LiveDevices();
+  if (!g_liveDevices) return false;
+  const auto& live = *g_liveDevices;
   return std::find(live.begin(), live.end(), device) != live.end();
 }
 
@@ -175,12 +188,11 @@ RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Rendere
   SetDrawBlend(SDL_BLENDMODE_BLEND);
   const char* full = std::getenv("VELMORA_FULL_REDRAW");
   m_tracking = surface != nullptr && !(full && *full && std::strcmp(full, "0") != 0);
-  LiveDevices().push_back(this);
+  AddLiveDevice(this);
 }
 
 RenderDevice::~RenderDevice() {
-  auto& live = LiveDevices();
-  live.erase(std::remove(live.begin(), live.end(), this), live.end());
+  RemoveLiveDevice(this);
   if (m_watching) SDL_DelEventWatch(&RenderDevice::WatchWindow, this);
   m_slots.clear();  // the textures go before the renderer that owns them
   if (m_stream) SDL_DestroyTexture(m_stream);
@@ -886,8 +898,7 @@ HGE* hgeCreate(int version) {
   using plat::RenderDevice;
   if (version != HGE_VERSION) return nullptr;
   if (plat::g_override) return plat::g_override;
-  auto& live = plat::LiveDevices();
-  RenderDevice* device = live.empty() ? nullptr : live.back();
+  RenderDevice* device = plat::g_liveDevices ? plat::g_liveDevices->back() : nullptr;
   if (!device) {
     std::unique_ptr<RenderDevice> made =
         RenderDevice::CreateHeadless(RenderDevice::kDefaultWidth, RenderDevice::kDefaultHeight);

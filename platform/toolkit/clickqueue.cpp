@@ -6,11 +6,6 @@
 
 namespace plat {
 
-ClickQueue& ClickQueue::Instance() {
-  static auto* queue = new ClickQueue();  // never destroyed: static buttons die late
-  return *queue;
-}
-
 void ClickQueue::Push(OrvHgeButton* button) { m_clicks.push_back(button); }
 
 void ClickQueue::Forget(const OrvHgeButton* button) {

@@ -6,7 +6,7 @@
 // crash it. A release therefore only queues the click; the queue is emptied when no event is
 // being distributed: by the first OrvHgeWindow::logic of the frame (gcn::Gui::logic calls the
 // top widget's logic after all input) and by plat::GuiRunner::Logic. A button that dies
-// before that is taken out of the queue.
+// before that is taken out of the queue. One per plat::Runtime.
 #include <deque>
 
 class OrvHgeButton;
@@ -15,8 +15,6 @@ namespace plat {
 
 class ClickQueue {
  public:
-  static ClickQueue& Instance();
-
   void Push(OrvHgeButton* button);
   void Forget(const OrvHgeButton* button);
   // Delivers the queued clicks in order (also those queued meanwhile).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/toolkit/pixeltexture.h"
+#include "platform/toolkit/runtime.h"
 
 namespace plat {
 
@@ -12,9 +13,9 @@ constexpr std::uint32_t kMarkTag = 0x5A000000u;
 constexpr std::uint32_t kMarkMask = 0x00FFFFFFu;
 }  // namespace
 
-DeviceRegistry& DeviceRegistry::Instance() {
-  static auto* registry = new DeviceRegistry();  // never destroyed, like the textures it guards
-  return *registry;
+DeviceRegistry::~DeviceRegistry() {
+  for (const Mark& m : m_marks)
+    if (IsLiveDevice(m.device) && Matches(m)) m.device->Texture_Free(m.tex);
 }
 
 bool DeviceRegistry::Matches(const Mark& m) const {
@@ -62,7 +63,16 @@ void DeviceRegistry::Forget(const HGE* device) {
 
 void ForgetRenderDevice(const HGE* device) {
   PixelTexture::ForgetDeviceEverywhere(device);
-  DeviceRegistry::Instance().Forget(device);
+  if (Runtime* rt = Runtime::Current()) rt->Devices().Forget(device);
+}
+
+void ValidateDevice(HGE* device) {
+  if (Runtime* rt = Runtime::Current()) rt->Devices().Validate(device);
+}
+
+bool DeviceRecognised(HGE* device) {
+  Runtime* rt = Runtime::Current();
+  return rt != nullptr && rt->Devices().Recognises(device);
 }
 
 }  // namespace plat

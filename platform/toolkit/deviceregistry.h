@@ -5,7 +5,7 @@
 // recreates its window) destroy devices and make new ones, which may reuse the address;
 // handles of the old device would then name other textures of the new one. Each device gets
 // a 1 x 1 mark texture holding a number of its own; when the number read back differs, the
-// device is new and every copy made for that address is forgotten.
+// device is new and every copy made for that address is forgotten. One per plat::Runtime.
 #include <cstdint>
 #include <vector>
 
@@ -15,7 +15,11 @@ namespace plat {
 
 class DeviceRegistry {
  public:
-  static DeviceRegistry& Instance();
+  DeviceRegistry() = default;
+  // Frees the marks on devices still alive.
+  ~DeviceRegistry();
+  DeviceRegistry(const DeviceRegistry&) = delete;
+  DeviceRegistry& operator=(const DeviceRegistry&) = delete;
 
   // Call before using textures made for `device` (once per frame is enough).
   void Validate(HGE* device);
@@ -40,5 +44,10 @@ class DeviceRegistry {
 // Drops every texture copy made for a device; call it before destroying a device whose
 // address may come back (the registry also notices by itself).
 void ForgetRenderDevice(const HGE* device);
+
+// Validate and Recognises on the current runtime's registry; with no runtime nothing is
+// validated and no device is recognised.
+void ValidateDevice(HGE* device);
+bool DeviceRecognised(HGE* device);
 
 }  // namespace plat

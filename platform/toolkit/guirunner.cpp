@@ -1,7 +1,7 @@
 #include "platform/toolkit/guirunner.h"
 
-#include "platform/toolkit/clickqueue.h"
 #include "platform/toolkit/orvhgewindow.h"
+#include "platform/toolkit/runtime.h"
 
 namespace plat {
 
@@ -23,7 +23,8 @@ void GuiRunner::SetTop(gcn::Widget* top) { m_gui.setTop(top); }
 void GuiRunner::Logic() {
   if (!m_gui.getTop()) return;
   m_gui.logic();
-  plat::ClickQueue::Instance().Flush();  // when the top is no OrvHgeWindow
+  // When the top is no OrvHgeWindow.
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Clicks().Flush();
 }
 
 void GuiRunner::Draw() {

@@ -1,11 +1,11 @@
 #include "platform/toolkit/orvhgebutton.h"
 
-#include "platform/toolkit/clickqueue.h"
 #include "platform/toolkit/ibtndrawsink.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
 #include "platform/toolkit/orvhgeimage.h"
 #include "platform/toolkit/orvhgewindow.h"
+#include "platform/toolkit/runtime.h"
 
 OrvHgeButton::OrvHgeButton(OrvHgeWindow* parent, int id, const char* imagePath, int x, int y,
                            bool flag)
@@ -19,7 +19,7 @@ OrvHgeButton::OrvHgeButton(OrvHgeWindow* parent, int id, const char* imagePath, 
 }
 
 OrvHgeButton::~OrvHgeButton() {
-  plat::ClickQueue::Instance().Forget(this);
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Clicks().Forget(this);
   removeWidgetListener(this);
 }
 
@@ -81,7 +81,7 @@ void OrvHgeButton::mouseReleased(gcn::MouseEvent& e) {
   mHasMouse = inside;
   e.consume();
   if (!inside || !isEnabled() || !isVisible()) return;
-  plat::ClickQueue::Instance().Push(this);
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Clicks().Push(this);
 }
 
 void OrvHgeButton::FireClick() {

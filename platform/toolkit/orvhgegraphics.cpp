@@ -49,12 +49,12 @@ struct OrvHgeGraphics::ImageDraw {
 };
 
 OrvHgeGraphics::OrvHgeGraphics() : m_hge(hgeCreate(HGE_VERSION)), m_ownsRef(m_hge != nullptr) {
-  plat::DeviceRegistry::Instance().Validate(m_hge);
+  plat::ValidateDevice(m_hge);
   if (auto* dev = dynamic_cast<plat::RenderDevice*>(m_hge)) SetScreenSize(dev->Width(), dev->Height());
 }
 
 OrvHgeGraphics::OrvHgeGraphics(HGE* hge) : m_hge(hge) {
-  plat::DeviceRegistry::Instance().Validate(m_hge);
+  plat::ValidateDevice(m_hge);
   if (auto* dev = dynamic_cast<plat::RenderDevice*>(m_hge)) SetScreenSize(dev->Width(), dev->Height());
 }
 
@@ -81,7 +81,7 @@ const gcn::ClipRectangle* OrvHgeGraphics::Top() const {
 }
 
 void OrvHgeGraphics::_beginDraw() {
-  plat::DeviceRegistry::Instance().Validate(m_hge);
+  plat::ValidateDevice(m_hge);
   while (!mClipStack.empty()) mClipStack.pop();
   pushClipArea(gcn::Rectangle(0, 0, m_screenW, m_screenH));
 }

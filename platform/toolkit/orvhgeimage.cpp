@@ -1,11 +1,13 @@
 #include "platform/toolkit/orvhgeimage.h"
 
 #include "platform/text/assetpath.h"
-#include "platform/toolkit/deviceregistry.h"
-#include "platform/toolkit/texturecache.h"
+#include "platform/toolkit/runtime.h"
 
 OrvHgeImage::OrvHgeImage(const char* path, bool flag) : m_path(path ? path : ""), m_flag(flag) {
-  if (!m_path.empty()) m_entry = plat::TextureCache::Instance().Load(plat::AssetPath(m_path));
+  if (m_path.empty()) return;
+  const std::string file = plat::AssetPath(m_path);
+  plat::Runtime* rt = plat::Runtime::Current();
+  m_entry = rt != nullptr ? rt->Textures().Load(file) : plat::DecodeImageFile(file);
 }
 
 OrvHgeImage::~OrvHgeImage() = default;
@@ -19,7 +21,7 @@ bool OrvHgeImage::IsValid() const { return m_entry != nullptr; }
 HTEXTURE OrvHgeImage::Texture() const {
   if (!m_entry) return 0;
   HGE* hge = hgeCreate(HGE_VERSION);
-  plat::DeviceRegistry::Instance().Validate(hge);
+  plat::ValidateDevice(hge);
   const HTEXTURE tex = TextureOn(hge);
   if (hge) hge->Release();
   return tex;

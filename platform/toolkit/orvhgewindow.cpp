@@ -5,9 +5,8 @@
 #include <guichan/exception.hpp>
 #include <guichan/rectangle.hpp>
 
-#include "platform/toolkit/clickqueue.h"
 #include "platform/toolkit/clock.h"
-#include "platform/toolkit/timerqueue.h"
+#include "platform/toolkit/runtime.h"
 
 OrvHgeWindow::OrvHgeWindow() {
   setOpaque(false);
@@ -16,7 +15,7 @@ OrvHgeWindow::OrvHgeWindow() {
 }
 
 OrvHgeWindow::~OrvHgeWindow() {
-  plat::TimerQueue::Instance().KillAll(this);
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Timers().KillAll(this);
   std::vector<gcn::Widget*> adopted;
   adopted.swap(m_adopted);
   for (gcn::Widget* w : adopted) {
@@ -46,17 +45,21 @@ void OrvHgeWindow::Adopt(gcn::Widget* w) {
 }
 
 void OrvHgeWindow::SetTimer(unsigned id, unsigned ms) {
-  plat::TimerQueue::Instance().Set(this, id, ms, plat::GetClock().NowMs());
+  if (plat::Runtime* rt = plat::Runtime::Current())
+    rt->Timers().Set(this, id, ms, plat::GetClock().NowMs());
 }
 
-void OrvHgeWindow::KillTimer(unsigned id) { plat::TimerQueue::Instance().Kill(this, id); }
+void OrvHgeWindow::KillTimer(unsigned id) {
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Timers().Kill(this, id);
+}
 
 bool OrvHgeWindow::HasTimer(unsigned id) const {
-  return plat::TimerQueue::Instance().IsSet(this, id);
+  plat::Runtime* rt = plat::Runtime::Current();
+  return rt != nullptr && rt->Timers().IsSet(this, id);
 }
 
 void OrvHgeWindow::logic() {
-  plat::ClickQueue::Instance().Flush();
+  if (plat::Runtime* rt = plat::Runtime::Current()) rt->Clicks().Flush();
   gcn::Container::logic();
 }
 

@@ -10,10 +10,22 @@
 namespace plat {
 
 namespace {
-// Never destroyed: pixel textures of static objects die after every other static.
-std::unordered_set<PixelTexture*>& Alive() {
-  static auto* alive = new std::unordered_set<PixelTexture*>();
-  return *alive;
+// Made with the first texture and freed with the last: pixel textures of static objects die
+// after every other static, so no static set could be relied on then.
+std::unordered_set<PixelTexture*>* g_alive = nullptr;
+
+void AddAlive(PixelTexture* t) {
+  if (!g_alive) g_alive = new std::unordered_set<PixelTexture*>();
+  g_alive->insert(t);
+}
+
+void RemoveAlive(PixelTexture* t) {
+  if (!g_alive) return;
+  g_alive->erase(t);
+  if (g_alive->empty()) {
+    delete g_alive;
+    g_alive = nullptr;
+  }
 }
 }  // namespace
 
@@ -21,13 +33,13 @@ PixelTexture::PixelTexture(int width, int height)
     : m_width(std::max(width, 0)),
       m_height(std::max(height, 0)),
       m_pixels(static_cast<std::size_t>(m_width) * m_height, 0u) {
-  Alive().insert(this);
+  AddAlive(this);
 }
 
 PixelTexture::PixelTexture(int width, int height, std::vector<std::uint32_t> pixels)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_pixels(std::move(pixels)) {
   m_pixels.resize(static_cast<std::size_t>(m_width) * m_height, 0u);
-  Alive().insert(this);
+  AddAlive(this);
 }
 
 PixelTexture::PixelTexture(PixelTexture&& other) noexcept
@@ -38,21 +50,22 @@ PixelTexture::PixelTexture(PixelTexture&& other) noexcept
       m_copies(std::move(other.m_copies)) {
   other.m_width = other.m_height = 0;
   other.m_copies.clear();
-  Alive().insert(this);
+  AddAlive(this);
 }
 
 PixelTexture::~PixelTexture() {
-  Alive().erase(this);
+  RemoveAlive(this);
   // A texture made and dropped again (an evicted picture) would otherwise hold its device
   // texture until the device goes. Only a device the registry still recognises is touched:
   // another device at a reused address has other textures behind the same handles.
   for (const Copy& c : m_copies)
-    if (IsLiveDevice(c.device) && DeviceRegistry::Instance().Recognises(c.device))
+    if (IsLiveDevice(c.device) && DeviceRecognised(c.device))
       c.device->Texture_Free(c.tex);
 }
 
 void PixelTexture::ForgetDeviceEverywhere(const HGE* device) {
-  for (PixelTexture* t : Alive()) t->ForgetDevice(device);
+  if (g_alive)
+    for (PixelTexture* t : *g_alive) t->ForgetDevice(device);
 }
 
 std::uint32_t PixelTexture::Pixel(int x, int y) const {

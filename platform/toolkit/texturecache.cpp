@@ -29,11 +29,6 @@ std::unique_ptr<TextureEntry> DecodeImageFile(const std::string& filePath) {
   return entry;
 }
 
-TextureCache& TextureCache::Instance() {
-  static TextureCache cache;
-  return cache;
-}
-
 bool TextureCache::DropUnused(const std::string& filePath) {
   auto it = m_entries.find(filePath);
   if (it == m_entries.end() || it->second.use_count() > 1) return false;

@@ -2,7 +2,8 @@
 // Decoded image files by file path, shared by every OrvHgeImage of a path.
 //
 // Files are decoded with SDL2_image into memory, so an image knows its size without any
-// render device; unreadable files are not remembered (a file written later is found).
+// render device; unreadable files are not remembered (a file written later is found). One per
+// plat::Runtime.
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -14,8 +15,6 @@ namespace plat {
 
 class TextureCache {
  public:
-  static TextureCache& Instance();
-
   // nullptr when the file is missing or cannot be decoded.
   std::shared_ptr<TextureEntry> Load(const std::string& filePath);
   void Clear() { m_entries.clear(); }

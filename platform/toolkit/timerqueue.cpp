@@ -6,11 +6,6 @@
 
 namespace plat {
 
-TimerQueue& TimerQueue::Instance() {
-  static TimerQueue queue;
-  return queue;
-}
-
 TimerQueue::Timer* TimerQueue::Find(const OrvHgeWindow* window, unsigned id) {
   for (Timer& t : m_timers)
     if (t.window == window && t.id == id) return &t;

@@ -10,7 +10,7 @@
 //  - a timer set during Dispatch is not fired by that same call; a timer killed during
 //    Dispatch (also by a destroyed window) is not fired any more;
 //  - periods below kMinPeriodMs are raised to it, so a 0 ms timer cannot flood the loop.
-// Single UI thread.
+// One per plat::Runtime. Single UI thread.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -23,8 +23,6 @@ namespace plat {
 class TimerQueue {
  public:
   static constexpr unsigned kMinPeriodMs = 10;
-
-  static TimerQueue& Instance();
 
   void Set(OrvHgeWindow* window, unsigned id, unsigned periodMs, std::uint64_t nowMs);
   void Kill(OrvHgeWindow* window, unsigned id);

@@ -7,7 +7,6 @@
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgebutton.h"
 #include "platform/toolkit/orvhgefont.h"
-#include "platform/toolkit/timerqueue.h"
 #include "tests/client/views/storeviewfixture.h"
 
 namespace storeviews {
@@ -17,7 +16,6 @@ const gcn::Color kWhite(255, 255, 255, 255);
 
 // The process-wide buy panel sits on a host that lives as long as the test program.
 PanelHostView& SharedHost() {
-  plat::TimerQueue::Instance();  // must outlive the host, whose destructor kills its timers
   static PanelHostView host(&GetBuyPanel());
   return host;
 }

@@ -14,7 +14,7 @@
 #include "platform/text/assetpath.h"
 #include "platform/toolkit/orvhgeimage.h"
 #include "platform/toolkit/pixeltexture.h"
-#include "platform/toolkit/texturecache.h"
+#include "platform/toolkit/runtime.h"
 #include "tests/platform/toolkit/toolkittestsupport.h"
 
 namespace {
@@ -129,7 +129,7 @@ TEST_F(GraphicsTest, SourceRectanglesAreCutToTheImage) {
 // A picture dropped while its device lives gives back the device's textures and its pixels;
 // while another image of the same file lives, nothing of it goes.
 TEST_F(GraphicsTest, ADroppedPictureFreesItsPixelsAndDeviceTextures) {
-  plat::TextureCache& cache = plat::TextureCache::Instance();
+  plat::TextureCache& cache = plat::Runtime::Current()->Textures();
   const std::string key = plat::AssetPath(m_path);
   Draw([] {});
   const std::size_t texturesBefore = m_device->TextureCount();
@@ -163,8 +163,8 @@ TEST_F(GraphicsTest, PixelsOutlivingTheirDeviceDieWithoutTouchingIt) {
   auto pixels = std::make_unique<plat::PixelTexture>(4, 4, std::vector<std::uint32_t>(16, kBlue));
   {
     std::unique_ptr<plat::RenderDevice> gone = plat::RenderDevice::CreateHeadless(64, 64);
-    plat::DeviceRegistry::Instance().Validate(gone.get());
-    plat::DeviceRegistry::Instance().Validate(m_device.get());
+    plat::ValidateDevice(gone.get());
+    plat::ValidateDevice(m_device.get());
     ASSERT_NE(pixels->On(gone.get()), 0u);
     ASSERT_NE(pixels->On(m_device.get()), 0u);
     EXPECT_EQ(pixels->DeviceCopies(), 2u);

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/toolkit/clock.h"
-#include "platform/toolkit/timerqueue.h"
+#include "platform/toolkit/runtime.h"
 #include "tests/platform/toolkit/toolkittestsupport.h"
 
 namespace {
@@ -12,9 +12,10 @@ using tktest::RecordingWindow;
 
 class TimerTest : public ::testing::Test {
  protected:
+  static plat::TimerQueue& Timers() { return plat::Runtime::Current()->Timers(); }
   std::size_t Run(std::uint64_t advanceMs) {
     m_clock.Advance(advanceMs);
-    return plat::TimerQueue::Instance().Dispatch(m_clock.NowMs());
+    return Timers().Dispatch(m_clock.NowMs());
   }
   plat::TestClock m_clock{5000};
   plat::ScopedClock m_use{&m_clock};
@@ -40,13 +41,13 @@ TEST_F(TimerTest, SettingAgainRestartsWithTheNewPeriod) {
   m_w.SetTimer(1, 300);
   EXPECT_EQ(Run(299), 0u);
   EXPECT_EQ(Run(1), 1u);
-  EXPECT_EQ(plat::TimerQueue::Instance().Count(), 1u);
+  EXPECT_EQ(Timers().Count(), 1u);
 }
 
 TEST_F(TimerTest, AStallFiresOnceAndKeepsThePhase) {
   m_w.SetTimer(1, 100);
   EXPECT_EQ(Run(350), 1u);  // three periods missed: one firing
-  EXPECT_EQ(plat::TimerQueue::Instance().NextDueMs(), 5000u + 400u);
+  EXPECT_EQ(Timers().NextDueMs(), 5000u + 400u);
   EXPECT_EQ(Run(50), 1u);
 }
 
@@ -85,7 +86,7 @@ TEST_F(TimerTest, ADestroyedWindowLeavesNoTimerBehind) {
   w->SetTimer(1, 100);
   w->SetTimer(2, 100);
   w.reset();
-  EXPECT_EQ(plat::TimerQueue::Instance().Count(), 0u);
+  EXPECT_EQ(Timers().Count(), 0u);
   EXPECT_EQ(Run(1000), 0u);
 }
 
