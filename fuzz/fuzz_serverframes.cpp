@@ -18,7 +18,7 @@
 #include "fuzz/fuzzinput.h"
 #include "platform/net/frameencoder.h"
 #include "platform/net/framemessages.h"
-#include "server/manualclock.h"
+#include "testing/fakeclock.h"
 #include "server/servercore.h"
 #include "server/store.h"
 
@@ -113,7 +113,7 @@ class Harness {
   }
 
  private:
-  static velsrv::ServerOptions MakeOptions(velsrv::Clock* clock) {
+  static velsrv::ServerOptions MakeOptions(plat::Clock* clock) {
     velsrv::ServerOptions o;
     o.goodsFile = VELMORA_ASSET_DIR "/server/goods.xml";
     o.dbPath = ":memory:";
@@ -236,7 +236,7 @@ class Harness {
     }
   }
 
-  velsrv::ManualClock clock_;
+  plat::FakeClock clock_;
   velsrv::ServerCore core_;
   std::array<std::unique_ptr<Peer>, kConnections> peers_;
   std::size_t current_ = 0;

@@ -22,6 +22,7 @@ set(_dir ${VEL_ROOT}/fuzz)
 vel_fuzz_target(catalogue SOURCES ${_dir}/fuzz_catalogue.cpp LIBS vel_client_data)
 vel_fuzz_target(framedecoder SOURCES ${_dir}/fuzz_framedecoder.cpp ${_dir}/fuzzinput.cpp
                 LIBS vel_platform_transport)
-vel_fuzz_target(serverframes SOURCES ${_dir}/fuzz_serverframes.cpp ${_dir}/fuzzinput.cpp LIBS vel_server)
+vel_fuzz_target(serverframes SOURCES ${_dir}/fuzz_serverframes.cpp ${_dir}/fuzzinput.cpp
+                LIBS vel_server vel_testing_clock)
 vel_fuzz_target(dialog SOURCES ${_dir}/fuzz_dialog.cpp ${_dir}/fuzzinput.cpp
                 LIBS vel_client vel_testing)

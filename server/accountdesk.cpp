@@ -72,7 +72,7 @@ struct AccountDesk::Request {
   ~Request() { sodium_memzero(password.data(), password.size()); }
 };
 
-AccountDesk::AccountDesk(asio::io_context& io, Auction& auction, Store& store, Clock& clock,
+AccountDesk::AccountDesk(asio::io_context& io, Auction& auction, Store& store, plat::Clock& clock,
                          const ServerOptions& options, Logger log)
     : io_(io),
       auction_(auction),

@@ -38,7 +38,7 @@ class AccountDesk {
   using Answer = std::function<void(const LoginVerdict&)>;
   using Logger = std::function<void(const std::string&)>;
 
-  AccountDesk(asio::io_context& io, Auction& auction, Store& store, Clock& clock, const ServerOptions& options,
+  AccountDesk(asio::io_context& io, Auction& auction, Store& store, plat::Clock& clock, const ServerOptions& options,
               Logger log);
   ~AccountDesk();  // abandons checks not yet begun, waits for the one running
   AccountDesk(const AccountDesk&) = delete;

@@ -29,7 +29,7 @@ void SendList(Outbox& out, std::uint32_t userId, std::uint16_t sub, const std::v
 
 }  // namespace
 
-Auction::Auction(const GoodsCatalogue& catalogue, Store& store, Clock& clock, const AuctionOptions& options,
+Auction::Auction(const GoodsCatalogue& catalogue, Store& store, plat::Clock& clock, const AuctionOptions& options,
                  Outbox& out, Logger log)
     : catalogue_(catalogue),
       store_(store),

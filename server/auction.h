@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "client/core/cmd_velmora.h"
-#include "server/clock.h"
+#include "platform/time/clock.h"
 #include "server/goodscatalogue.h"
 #include "server/outbox.h"
 #include "server/store.h"
@@ -65,7 +65,7 @@ class Auction {
     std::uint64_t deadlineMs = 0;
   };
 
-  Auction(const GoodsCatalogue& catalogue, Store& store, Clock& clock, const AuctionOptions& options, Outbox& out,
+  Auction(const GoodsCatalogue& catalogue, Store& store, plat::Clock& clock, const AuctionOptions& options, Outbox& out,
           Logger log = nullptr);
 
   // Refunds lots a previous run left open, lists the first batch and opens a lot.
@@ -186,7 +186,7 @@ class Auction {
 
   const GoodsCatalogue& catalogue_;
   Store& store_;
-  Clock& clock_;
+  plat::Clock& clock_;
   AuctionOptions options_;
   Outbox& out_;
   Logger log_;

@@ -34,7 +34,7 @@ constexpr std::uint64_t kEndgameMs = 10000;
 
 }  // namespace
 
-BotCrowd::BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed, bool paced)
+BotCrowd::BotCrowd(Auction& auction, Store& store, plat::Clock& clock, int count, std::uint64_t seed, bool paced)
     : auction_(auction), store_(store), clock_(clock), count_(std::max(0, count)), paced_(paced), rng_(seed) {}
 
 std::string BotCrowd::NameOf(std::uint32_t index) {

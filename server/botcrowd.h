@@ -16,7 +16,7 @@ namespace velsrv {
 
 class BotCrowd {
  public:
-  BotCrowd(Auction& auction, Store& store, Clock& clock, int count, std::uint64_t seed, bool paced = true);
+  BotCrowd(Auction& auction, Store& store, plat::Clock& clock, int count, std::uint64_t seed, bool paced = true);
 
   // Seats the bots (existing ones with coins left are reused). False when
   // no player could be found or created.
@@ -38,7 +38,7 @@ class BotCrowd {
 
   Auction& auction_;
   Store& store_;
-  Clock& clock_;
+  plat::Clock& clock_;
   int count_;
   bool paced_;
   std::mt19937_64 rng_;

@@ -9,7 +9,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "server/clock.h"
+#include "platform/time/clock.h"
 
 namespace velsrv {
 
@@ -33,7 +33,7 @@ struct LoginLimits {
 
 class LoginLimiter {
  public:
-  LoginLimiter(Clock& clock, const LoginLimits& limits) : clock_(clock), limits_(limits) {}
+  LoginLimiter(plat::Clock& clock, const LoginLimits& limits) : clock_(clock), limits_(limits) {}
 
   // Milliseconds before a login from this address for this account may be checked; 0: now.
   std::uint64_t WaitMs(const std::string& address, const std::string& account);
@@ -65,7 +65,7 @@ class LoginLimiter {
   void MakeRoom(FailureTable& table, std::uint64_t now);
   void MakeRoom(std::unordered_map<std::string, Bucket>& table, std::uint64_t now);
 
-  Clock& clock_;
+  plat::Clock& clock_;
   LoginLimits limits_;
   FailureTable byAddress_;
   FailureTable byAccount_;

@@ -31,8 +31,8 @@ constexpr std::size_t kRefusalSlots = 16;
 
 ServerCore::ServerCore(const ServerOptions& options)
     : options_(options),
-      clock_(options.clock ? options.clock : &steadyClock_),
-      connectionClock_(options.connectionClock ? options.connectionClock : &steadyClock_),
+      clock_(options.clock ? options.clock : &plat::Steady()),
+      connectionClock_(options.connectionClock ? options.connectionClock : &plat::Steady()),
       perAddress_(options.maxPerAddress),
       acceptor_(io_),
       gameTimer_(io_),

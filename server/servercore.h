@@ -13,7 +13,7 @@
 #include "server/addresslimit.h"
 #include "server/auction.h"
 #include "server/botcrowd.h"
-#include "server/clock.h"
+#include "platform/time/clock.h"
 #include "server/goodscatalogue.h"
 #include "server/outbox.h"
 #include "server/serveroptions.h"
@@ -78,9 +78,8 @@ class ServerCore final : public Outbox, public Session::Host {
   void Log(const std::string& line) const;
 
   ServerOptions options_;
-  SteadyClock steadyClock_;
-  Clock* clock_;
-  Clock* connectionClock_;
+  plat::Clock* clock_;
+  plat::Clock* connectionClock_;
   AddressLimit perAddress_;
   GoodsCatalogue catalogue_;
   std::unique_ptr<Store> store_;

@@ -9,8 +9,6 @@
 
 namespace velsrv {
 
-class Clock;
-
 struct ServerOptions {
   std::string bindAddress = "127.0.0.1";
   // Every connection speaks TLS unless `plain`, which only a loopback address may use. The
@@ -33,7 +31,7 @@ struct ServerOptions {
   std::uint32_t reliefIntervalSeconds = 3600;
   std::uint64_t seed = 0;  // 0: a random seed
   // Game time; null: the steady clock. Must outlive the server.
-  Clock* clock = nullptr;
+  plat::Clock* clock = nullptr;
   // Game tick period; 0: only Server::Tick() moves the game (tests).
   std::uint32_t tickMs = 100;
   // Every commit reaches the disk before it is acknowledged.
@@ -57,7 +55,7 @@ struct ServerOptions {
   std::uint32_t frameTimeoutMs = 10000;
   // Time for the connection limits above; null: the steady clock. Must
   // outlive the server.
-  Clock* connectionClock = nullptr;
+  plat::Clock* connectionClock = nullptr;
 
   // Accounts. The server program always hashes with the interactive cost; tests that check
   // many logins pass PasswordCost::Minimal().

@@ -1,7 +1,5 @@
 #include "server/session.h"
 
-#include <chrono>
-
 #include "platform/net/frameencoder.h"
 
 namespace velsrv {
@@ -13,14 +11,8 @@ constexpr std::size_t kMaxBatchFrames = 256;
 constexpr unsigned kMaxRefusedFrames = 64;
 }  // namespace
 
-std::uint64_t SteadyNowMs() {
-  return static_cast<std::uint64_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-          .count());
-}
-
 Session::Session(std::unique_ptr<PeerStream> stream, Host& host, std::uint64_t id, std::size_t maxQueuedBytes,
-                 Clock& clock)
+                 plat::Clock& clock)
     : stream_(std::move(stream)),
       host_(host),
       id_(id),

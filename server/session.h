@@ -12,7 +12,7 @@
 #include <asio.hpp>
 
 #include "platform/net/framedecoder.h"
-#include "server/clock.h"
+#include "platform/time/clock.h"
 #include "server/peerstream.h"
 
 namespace velsrv {
@@ -27,7 +27,7 @@ class Session : public std::enable_shared_from_this<Session> {
   };
 
   // `clock` is the connection clock (real time outside tests); it outlives the session.
-  Session(std::unique_ptr<PeerStream> stream, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, Clock& clock);
+  Session(std::unique_ptr<PeerStream> stream, Host& host, std::uint64_t id, std::size_t maxQueuedBytes, plat::Clock& clock);
 
   // Handshakes (TLS), then writes what is queued and, with readFrames, reads. A failed
   // handshake closes the session.
@@ -73,7 +73,7 @@ class Session : public std::enable_shared_from_this<Session> {
   Host& host_;
   std::uint64_t id_;
   std::size_t maxQueuedBytes_;
-  Clock& clock_;
+  plat::Clock& clock_;
   std::uint64_t openedAtMs_;
   std::uint64_t lastReceivedMs_;
   std::uint64_t partialSinceMs_ = 0;
@@ -94,8 +94,5 @@ class Session : public std::enable_shared_from_this<Session> {
   std::size_t queuedBytes_ = 0;
   std::uint64_t writeStartedMs_ = 0;
 };
-
-// Real milliseconds for connection housekeeping (never the game clock).
-std::uint64_t SteadyNowMs();
 
 }  // namespace velsrv

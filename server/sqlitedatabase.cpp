@@ -3,17 +3,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
+
+#include "platform/time/clock.h"
 
 namespace velsrv {
 
 namespace {
-
-std::uint64_t MonotonicMs() {
-  return static_cast<std::uint64_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-          .count());
-}
 
 // Sleep between retries while another connection holds the lock.
 constexpr int kBusySleepMs = 5;
@@ -38,7 +33,8 @@ bool SqliteDatabase::Open(const std::string& path, std::string* error, std::uint
 
 int SqliteDatabase::OnBusy(void* self, int attempt) {
   auto* db = static_cast<SqliteDatabase*>(self);
-  const std::uint64_t now = MonotonicMs();
+  // Real time: the lock belongs to another connection, and the wait between tries is a real sleep.
+  const std::uint64_t now = plat::Steady().NowMs();
   if (attempt == 0) db->busySinceMs_ = now;
   const std::uint64_t budget = db->contended_ ? db->busyWaitMs_ / 10 : db->busyWaitMs_;
   const std::uint64_t waited = now - db->busySinceMs_;

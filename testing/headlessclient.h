@@ -13,7 +13,7 @@
 #include "platform/frame/gameframe.h"
 #include "platform/frame/userdata.h"
 #include "platform/render/renderdevice.h"
-#include "platform/toolkit/clock.h"
+#include "testing/fakeclock.h"
 #include "testing/fakeserver.h"
 #include "testing/recordingtransport.h"
 
@@ -70,7 +70,7 @@ class HeadlessClient {
   CGameClientDlg& Dlg();
   COrvGameClientView& View();
   plat::RenderDevice& Device() { return *m_device; }
-  plat::TestClock& Clock() { return m_clock; }
+  plat::FakeClock& Clock() { return m_clock; }
   plat::RecordingTransport& Recorder() { return m_recorder; }
   // A fake server feeding the frame's queue, made on first use.
   plat::FakeServer& Server();
@@ -103,7 +103,7 @@ class HeadlessClient {
   tagUserData User() const;
 
   Options m_options;
-  plat::TestClock m_clock;
+  plat::FakeClock m_clock;
   plat::ScopedClock m_clockScope{&m_clock};
   std::unique_ptr<plat::RenderDevice> m_ownDevice;
   plat::RenderDevice* m_device = nullptr;

@@ -10,7 +10,7 @@
 #include "app/gallery/galleryscreen.h"
 #include "platform/render/renderdevice.h"
 #include "platform/text/assetpath.h"
-#include "platform/toolkit/clock.h"
+#include "testing/fakeclock.h"
 #include "platform/toolkit/guirunner.h"
 #include "platform/toolkit/runtime.h"
 
@@ -47,7 +47,7 @@ int RunHeadless(const gallery::Options& o) {
     return 1;
   }
   // Headless time is frame time, so every run draws the same screen.
-  plat::TestClock clock;
+  plat::FakeClock clock(0);
   plat::ScopedClock useClock(&clock);
   plat::Runtime runtime;
   gallery::GalleryScreen screen;

@@ -1,6 +1,6 @@
 #include "client/views/myedit.h"
 
-#include "platform/toolkit/clock.h"
+#include "platform/time/clock.h"
 
 void CMyEdit::drawCaret(gcn::Graphics* g, int x) {
   const std::uint64_t now = plat::GetClock().NowMs();

@@ -20,7 +20,7 @@
 #include "platform/frame/quickchatwiew.h"
 #include "platform/render/renderdevice.h"
 #include "platform/text/textconv.h"
-#include "platform/toolkit/clock.h"
+#include "platform/time/clock.h"
 #include "platform/toolkit/orvhgebutton.h"
 #include "platform/toolkit/orvhgefont.h"
 
@@ -147,6 +147,7 @@ void GameFrame::Step() {
 
 int GameFrame::Run(int maxFrames) {
   int frames = 0;
+  // A real window is paced on real time, whatever clock the timers read.
   const bool paced = m_device != nullptr && !m_device->IsHeadless();
   const auto period = std::chrono::microseconds(1000000 / m_config.frameRate);
   auto next = std::chrono::steady_clock::now();

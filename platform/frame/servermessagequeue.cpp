@@ -17,7 +17,13 @@ bool ServerMessageQueue::Push(ServerMessage msg) {
   }
   m_bytes += Cost(msg);
   m_items.push_back(std::move(msg));
+  m_pushed.notify_all();
   return true;
+}
+
+bool ServerMessageQueue::WaitNotEmpty(std::chrono::milliseconds limit) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  return m_pushed.wait_for(lock, limit, [this] { return !m_items.empty(); });
 }
 
 std::vector<ServerMessage> ServerMessageQueue::Take(std::size_t limit) {

@@ -1,6 +1,8 @@
 #pragma once
 // Messages from the server side waiting for the UI thread. The network transport pushes from its
 // own thread; only the frame loop takes, on the UI thread.
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -19,6 +21,9 @@ class ServerMessageQueue {
   bool Push(ServerMessage msg);
   // Oldest first; at most `limit` messages, or all when `limit` is 0.
   std::vector<ServerMessage> Take(std::size_t limit);
+  // Blocks until a message is waiting or `limit` of real time has passed; true when one is. For
+  // a reader on a thread of its own (the frame loop never blocks on the server).
+  bool WaitNotEmpty(std::chrono::milliseconds limit);
   std::size_t Size() const;
   // Memory the waiting messages hold (bodies, texts and the records themselves); the transport
   // stops reading while this is at its limit.
@@ -28,6 +33,7 @@ class ServerMessageQueue {
 
  private:
   mutable std::mutex m_mutex;
+  std::condition_variable m_pushed;
   std::deque<ServerMessage> m_items;
   std::uint64_t m_dropped = 0;
   std::size_t m_bytes = 0;

@@ -5,7 +5,7 @@
 #include <guichan/exception.hpp>
 #include <guichan/rectangle.hpp>
 
-#include "platform/toolkit/clock.h"
+#include "platform/time/clock.h"
 #include "platform/toolkit/runtime.h"
 
 OrvHgeWindow::OrvHgeWindow() {

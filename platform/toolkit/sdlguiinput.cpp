@@ -5,7 +5,7 @@
 #include <guichan/key.hpp>
 
 #include "platform/text/textconv.h"
-#include "platform/toolkit/clock.h"
+#include "platform/time/clock.h"
 
 namespace plat {
 

@@ -8,37 +8,35 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <utility>
+
+#include "platform/transport/wakeevent.h"
 
 namespace plat {
 
 namespace {
-
-std::uint64_t SteadyMs() {
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now().time_since_epoch())
-                                        .count());
-}
 
 void SetError(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
 }
 
 // Waits for a connect in progress; 0 when connected, else an errno value (ETIMEDOUT, EINTR for
-// a wake-up).
-int WaitConnected(int fd, int wakeFd, std::uint64_t deadlineMs) {
+// a stop).
+int WaitConnected(int fd, const TcpSocket::ConnectWait& wait, std::uint64_t deadlineMs) {
+  const int wakeFd = wait.wake != nullptr ? wait.wake->Fd() : -1;
   for (;;) {
-    const std::uint64_t now = SteadyMs();
-    if (now >= deadlineMs) return ETIMEDOUT;
+    if (wait.clock.NowMs() >= deadlineMs) return ETIMEDOUT;
     pollfd fds[2] = {{fd, POLLOUT, 0}, {wakeFd, POLLIN, 0}};
-    const int n = ::poll(fds, wakeFd >= 0 ? 2 : 1, static_cast<int>(deadlineMs - now));
+    const int n = ::poll(fds, wakeFd >= 0 ? 2 : 1, wait.clock.PollTimeoutMs(deadlineMs));
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
     }
-    if (wakeFd >= 0 && (fds[1].revents & POLLIN) != 0) return EINTR;
+    if (wakeFd >= 0 && (fds[1].revents & POLLIN) != 0) {
+      wait.wake->Drain();
+      if (wait.stop == nullptr || *wait.stop) return EINTR;
+    }
     if (fds[0].revents != 0) {
       int soError = 0;
       socklen_t len = sizeof(soError);
@@ -67,8 +65,8 @@ void TcpSocket::Close() {
   m_fd = -1;
 }
 
-TcpSocket TcpSocket::Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs,
-                             int wakeFd, std::string* error) {
+TcpSocket TcpSocket::Connect(const std::string& host, std::uint16_t port, const ConnectWait& wait,
+                             std::string* error) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
@@ -80,7 +78,7 @@ TcpSocket TcpSocket::Connect(const std::string& host, std::uint16_t port, std::u
     SetError(error, "cannot resolve " + host + ": " + ::gai_strerror(rc));
     return TcpSocket();
   }
-  const std::uint64_t deadline = SteadyMs() + timeoutMs;
+  const std::uint64_t deadline = wait.clock.NowMs() + wait.timeoutMs;
   std::string reason = "no address for " + host;
   TcpSocket result;
   for (addrinfo* ai = list; ai != nullptr && !result.IsOpen(); ai = ai->ai_next) {
@@ -92,7 +90,7 @@ TcpSocket TcpSocket::Connect(const std::string& host, std::uint16_t port, std::u
     }
     int err = 0;
     if (::connect(sock.m_fd, ai->ai_addr, ai->ai_addrlen) != 0) {
-      err = errno == EINPROGRESS ? WaitConnected(sock.m_fd, wakeFd, deadline) : errno;
+      err = errno == EINPROGRESS ? WaitConnected(sock.m_fd, wait, deadline) : errno;
     }
     if (err == EINTR) {
       reason = "interrupted";

@@ -1,10 +1,15 @@
 #pragma once
 // A non-blocking TCP client socket that owns its descriptor.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "platform/time/clock.h"
+
 namespace plat {
+
+class WakeEvent;
 
 class TcpSocket {
  public:
@@ -17,10 +22,18 @@ class TcpSocket {
   TcpSocket(const TcpSocket&) = delete;
   TcpSocket& operator=(const TcpSocket&) = delete;
 
-  // Resolves `host` and connects to the first address that answers within `timeoutMs`. Gives up
-  // early when `wakeFd` (if >= 0) becomes readable. A closed socket and a reason on failure.
-  static TcpSocket Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs,
-                           int wakeFd, std::string* error);
+  // What a connect waits for: `timeoutMs` on `clock`, or less when `stop` (if given) is set and
+  // `wake` (if given) signalled. A signal without a stop only looks at the clock again.
+  struct ConnectWait {
+    Clock& clock;
+    std::uint32_t timeoutMs;
+    WakeEvent* wake = nullptr;
+    const std::atomic<bool>* stop = nullptr;
+  };
+  // Resolves `host` and connects to the first address that answers in time. A closed socket and
+  // a reason on failure.
+  static TcpSocket Connect(const std::string& host, std::uint16_t port, const ConnectWait& wait,
+                           std::string* error);
 
   bool IsOpen() const { return m_fd >= 0; }
   int Fd() const { return m_fd; }

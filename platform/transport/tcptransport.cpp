@@ -3,7 +3,6 @@
 #include <poll.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -36,18 +35,6 @@ constexpr std::uint32_t kRefusedPollMs = 1000;
 // While the inbound queue is full, how often the thread looks whether the UI thread took some.
 constexpr int kFullQueuePollMs = 5;
 
-std::uint64_t SteadyMs() {
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now().time_since_epoch())
-                                        .count());
-}
-
-// Milliseconds until `due`, for poll(); -1 when there is no deadline.
-int Remaining(std::uint64_t due, std::uint64_t now) {
-  if (due == 0) return -1;
-  return due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(due - now, 60000));
-}
-
 int EarliestTimeout(int a, int b) {
   if (a < 0) return b;
   if (b < 0) return a;
@@ -74,6 +61,7 @@ bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& o
   if (!m_wake.IsValid()) return fail("cannot create the wake-up event");
 
   m_options = options;
+  m_clock = options.clock != nullptr ? options.clock : &Steady();
   m_queue = &queue;
   m_known = std::make_unique<KnownServers>(options.knownServersPath);
   m_stop = false;
@@ -88,6 +76,7 @@ bool TcpTransport::Start(ServerMessageQueue& queue, const TcpTransportOptions& o
     SetStateLocked(State::Connecting);
     PushStatusLocked(kTextConnecting, true);
   }
+  m_clock->AddWatcher(this);
   m_thread = std::thread([this] { Run(); });
   return true;
 }
@@ -97,6 +86,7 @@ void TcpTransport::Stop() {
   m_stop = true;
   m_wake.Signal();
   m_thread.join();
+  m_clock->RemoveWatcher(this);
   std::lock_guard<std::mutex> lock(m_mutex);
   m_out.Clear(net::kMainGame);
   SetStateLocked(State::Stopped);
@@ -182,12 +172,11 @@ void TcpTransport::Log(const std::string& lineUtf8) const {
 }
 
 bool TcpTransport::Pause(std::uint32_t ms) {
-  const std::uint64_t deadline = SteadyMs() + ms;
+  const std::uint64_t deadline = m_clock->NowMs() + ms;
   while (!m_stop) {
-    const std::uint64_t now = SteadyMs();
-    if (now >= deadline) return true;
+    if (m_clock->NowMs() >= deadline) return true;
     pollfd fd = {m_wake.Fd(), POLLIN, 0};
-    if (::poll(&fd, 1, Remaining(deadline, now)) > 0) m_wake.Drain();
+    if (::poll(&fd, 1, m_clock->PollTimeoutMs(deadline)) > 0) m_wake.Drain();
   }
   return false;
 }
@@ -202,8 +191,8 @@ void TcpTransport::Run() {
       ++m_stats.connectAttempts;
     }
     std::string reason;
-    TcpSocket socket = TcpSocket::Connect(m_options.host, m_options.port,
-                                          m_options.connectTimeoutMs, m_wake.Fd(), &reason);
+    TcpSocket socket = TcpSocket::Connect(
+        m_options.host, m_options.port, {*m_clock, m_options.connectTimeoutMs, &m_wake, &m_stop}, &reason);
     if (m_stop) break;
     if (!socket.IsOpen()) {
       const std::uint32_t delay = backoff.Next();
@@ -299,7 +288,7 @@ bool TcpTransport::Secure(TcpSocket& socket, std::unique_ptr<TlsChannel>* tls, O
   *tls = TlsChannel::Create(socket, m_options.host, reason);
   if (!*tls) return false;
   // The handshake counts against the login time: a server that never finishes it is dropped.
-  const std::uint64_t deadline = SteadyMs() + m_options.loginTimeoutMs;
+  const std::uint64_t deadline = m_clock->NowMs() + m_options.loginTimeoutMs;
   for (;;) {
     short events = 0;
     switch ((*tls)->Handshake(reason)) {
@@ -316,15 +305,14 @@ bool TcpTransport::Secure(TcpSocket& socket, std::unique_ptr<TlsChannel>* tls, O
         return false;
     }
     if (events < 0) break;
-    const std::uint64_t now = SteadyMs();
-    if (now >= deadline) {
+    if (m_clock->NowMs() >= deadline) {
       std::lock_guard<std::mutex> lock(m_mutex);
       ++m_stats.timeouts;
       *reason = "TLS handshake not done within " + std::to_string(m_options.loginTimeoutMs) + " ms";
       return false;
     }
     pollfd fds[2] = {{socket.Fd(), events, 0}, {m_wake.Fd(), POLLIN, 0}};
-    if (::poll(fds, 2, Remaining(deadline, now)) < 0 && errno != EINTR) {
+    if (::poll(fds, 2, m_clock->PollTimeoutMs(deadline)) < 0 && errno != EINTR) {
       *reason = std::string("poll: ") + std::strerror(errno);
       return false;
     }
@@ -381,7 +369,7 @@ TcpTransport::Outcome TcpTransport::RunConnection(Link link, std::string* reason
   net::FrameDecoder decoder;
   m_gate.Reset();
   bool online = false;
-  const std::uint64_t connectedAt = SteadyMs();
+  const std::uint64_t connectedAt = m_clock->NowMs();
   std::uint64_t lastReceived = connectedAt;
   std::uint64_t lastSent = connectedAt;
   for (;;) {
@@ -391,15 +379,15 @@ TcpTransport::Outcome TcpTransport::RunConnection(Link link, std::string* reason
       std::lock_guard<std::mutex> lock(m_mutex);
       wantWrite = !m_out.Empty();
     }
-    const std::uint64_t now = SteadyMs();
+    const std::uint64_t now = m_clock->NowMs();
     const std::uint64_t silenceDue =
         m_options.silenceTimeoutMs ? lastReceived + m_options.silenceTimeoutMs : 0;
     const std::uint64_t loginDue = online ? 0 : connectedAt + m_options.loginTimeoutMs;
     const std::uint64_t pingDue =
         m_options.pingIntervalMs && online ? lastSent + m_options.pingIntervalMs : 0;
     int timeout = EarliestTimeout(
-        EarliestTimeout(Remaining(silenceDue, now), Remaining(loginDue, now)),
-        Remaining(pingDue, now));
+        EarliestTimeout(m_clock->PollTimeoutMs(silenceDue), m_clock->PollTimeoutMs(loginDue)),
+        m_clock->PollTimeoutMs(pingDue));
 
     // Back-pressure: with the queue full the socket is not read (its buffers fill and TCP
     // holds the sender back); the thread only looks again shortly.
@@ -433,7 +421,7 @@ TcpTransport::Outcome TcpTransport::RunConnection(Link link, std::string* reason
     if (readable) {
       Outcome outcome = Outcome::Lost;
       if (!ReadAvailable(link, decoder, &online, &outcome, reason)) return outcome;
-      lastReceived = SteadyMs();
+      lastReceived = m_clock->NowMs();
     }
     {
       std::lock_guard<std::mutex> lock(m_mutex);
@@ -441,10 +429,10 @@ TcpTransport::Outcome TcpTransport::RunConnection(Link link, std::string* reason
     }
     if (wantWrite) {
       if (!WritePending(link, reason)) return Outcome::Lost;
-      lastSent = SteadyMs();
+      lastSent = m_clock->NowMs();
     }
 
-    const std::uint64_t after = SteadyMs();
+    const std::uint64_t after = m_clock->NowMs();
     if (!online && after >= connectedAt + m_options.loginTimeoutMs) {
       std::lock_guard<std::mutex> lock(m_mutex);
       ++m_stats.timeouts;
@@ -468,7 +456,7 @@ bool TcpTransport::ReadAvailable(Link link, net::FrameDecoder& decoder, bool* on
                                  Outcome* outcome, std::string* reason) {
   std::uint8_t buffer[kReadChunk];
   for (int pass = 0; pass < kMaxReadsPerPass; ++pass) {
-    if (!m_gate.MayRead(m_queue->Bytes(), SteadyMs())) return true;
+    if (!m_gate.MayRead(m_queue->Bytes(), m_clock->NowMs())) return true;
     std::size_t got = 0;
     switch (link.Read(buffer, sizeof(buffer), &got, reason)) {
       case TcpSocket::IoResult::WouldBlock:

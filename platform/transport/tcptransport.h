@@ -15,6 +15,7 @@
 #include "platform/frame/servermessagequeue.h"
 #include "platform/frame/transport.h"
 #include "platform/net/framedecoder.h"
+#include "platform/time/clock.h"
 #include "platform/transport/inboundgate.h"
 #include "platform/transport/outboundqueue.h"
 #include "platform/transport/reconnectbackoff.h"
@@ -26,7 +27,7 @@
 
 namespace plat {
 
-class TcpTransport final : public ITransport {
+class TcpTransport final : public ITransport, private ClockWatcher {
  public:
   enum class State {
     Stopped,
@@ -88,6 +89,8 @@ class TcpTransport final : public ITransport {
     TcpSocket::IoResult Write(const void* data, std::size_t size, std::size_t* done, std::string* error);
   };
 
+  // A clock moved by hand wakes the thread to look at its deadlines again.
+  void ClockMoved() override { m_wake.Signal(); }
   void Run();
   // Handshakes and checks the pinned fingerprint. Lost (retry) or Refused (a changed
   // certificate) on failure, with the reason.
@@ -110,6 +113,7 @@ class TcpTransport final : public ITransport {
   void Log(const std::string& lineUtf8) const;
 
   TcpTransportOptions m_options;
+  Clock* m_clock = &Steady();
   ServerMessageQueue* m_queue = nullptr;
   WakeEvent m_wake;
   std::thread m_thread;

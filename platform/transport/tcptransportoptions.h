@@ -7,6 +7,8 @@
 
 namespace plat {
 
+class Clock;
+
 struct TcpTransportOptions {
   std::string host = "127.0.0.1";
   std::uint16_t port = 0;
@@ -31,6 +33,10 @@ struct TcpTransportOptions {
   // full nothing more is read. A server that keeps it full for floodMs is dropped as a flood.
   std::size_t maxInboundBytes = 1024 * 1024;
   std::uint32_t floodMs = 5000;
+
+  // Time for the time-outs, pings and retry delays above. Null: the steady clock. Must outlive
+  // the transport's run.
+  Clock* clock = nullptr;
 
   // Console lines (UTF-8), from either thread. Null: stderr.
   std::function<void(const std::string&)> log;

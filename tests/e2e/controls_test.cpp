@@ -10,7 +10,7 @@
 #include "client/views/gamerule.h"
 #include "client/views/sellrecord.h"
 #include "platform/frame/gameframe.h"
-#include "platform/toolkit/clock.h"
+#include "testing/fakeclock.h"
 #include "platform/toolkit/drawlog.h"
 #include "platform/toolkit/orvhgebutton.h"
 #include "tests/e2e/e2efixture.h"
@@ -42,7 +42,7 @@ class ControlsTest : public E2eFixture {
     return shown;
   }
 
-  plat::TestClock uiClock{1000};
+  plat::FakeClock uiClock{1000};
 };
 
 TEST_F(ControlsTest, RuleHistoryAndCountdownReachThePlayer) {

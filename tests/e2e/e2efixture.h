@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/velmora/gamesession.h"
-#include "server/manualclock.h"
+#include "testing/fakeclock.h"
 #include "server/server.h"
 #include "testing/tempdir.h"
 #include "tests/common/minijson.h"
@@ -62,7 +62,7 @@ class E2eFixture : public ::testing::Test {
   std::unique_ptr<TempDir> temp;
   std::string dir;
   std::string statePath;
-  velsrv::ManualClock clock;
+  plat::FakeClock clock;
   velsrv::Server server;
   std::unique_ptr<velapp::GameSession> session;
 };

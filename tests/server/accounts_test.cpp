@@ -12,7 +12,7 @@
 #include "server/accountdesk.h"
 #include "server/gbktext.h"
 #include "server/loginlimiter.h"
-#include "server/manualclock.h"
+#include "testing/fakeclock.h"
 #include "server/nickname.h"
 #include "server/passwordhash.h"
 #include "server/sqlitedatabase.h"
@@ -73,7 +73,7 @@ class LimiterTest : public ::testing::Test {
     l.maxEntries = 8;
     return l;
   }
-  velsrv::ManualClock clock_;
+  plat::FakeClock clock_;
   velsrv::LoginLimiter limiter_;
 };
 

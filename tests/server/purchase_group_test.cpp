@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <atomic>
+#include <future>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -281,18 +281,18 @@ TEST_F(GroupTest, PurchasesFromSeveralClientsInOneTurnShareOneCommit) {
   Auction::GroupStats before;
   server_.Inspect([&](Auction& game, velsrv::Store&) { before = game.PurchaseGroups(); });
 
-  std::atomic<bool> busy{false}, release{false};
+  std::promise<void> busy, release;
   std::thread blocker([&] {
     server_.Inspect([&](Auction&, velsrv::Store&) {
-      busy = true;
-      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      busy.set_value();
+      release.get_future().wait();
     });
   });
-  while (!busy) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  busy.get_future().wait();
   const std::uint32_t shares[3] = {3, 3, 4};  // in any order: the whole lot
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(clients[i].SendRecord(MDM_GF_GAME, SUB_C_BUY, MakeBuyRequest(lot, shares[i])));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));  // loopback: the bytes are there
-  release = true;
+  release.set_value();
   blocker.join();
 
   for (TestClient& c : clients) {

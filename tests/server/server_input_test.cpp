@@ -15,7 +15,7 @@
 #include "platform/net/framemessages.h"
 #include "server/auction.h"
 #include "server/gbktext.h"
-#include "server/manualclock.h"
+#include "testing/fakeclock.h"
 #include "tests/server/serverfixture.h"
 
 namespace veltest {
@@ -221,7 +221,7 @@ TEST_F(InputTest, FullServerRefusesWithAReasonInsteadOfSilence) {
 // that stops in the middle of a frame are closed; a quiet player who pings
 // stays. Connection time is a manual clock.
 TEST_F(InputTest, IdleAndStalledConnectionsAreEvicted) {
-  velsrv::ManualClock wall;
+  plat::FakeClock wall;
   velsrv::ServerOptions o = Options();
   o.connectionClock = &wall;
   o.idleTimeoutMs = 60000;

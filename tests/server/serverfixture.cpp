@@ -38,7 +38,7 @@ velsrv::ServerOptions ServerFixture::Options() const {
   o.pauseSeconds = kPauseSeconds;
   o.initialCoins = 1000000;
   o.seed = 42;
-  o.clock = const_cast<velsrv::ManualClock*>(&clock_);
+  o.clock = const_cast<plat::FakeClock*>(&clock_);
   o.tickMs = 0;
   o.durable = false;  // a test needs no power-cut safety, only speed
   o.RelaxAccountChecksForTests();

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "server/manualclock.h"
+#include "testing/fakeclock.h"
 #include "server/server.h"
 #include "testing/tempdir.h"
 #include "tests/server/testclient.h"
@@ -37,7 +37,7 @@ class ServerFixture : public ::testing::Test {
 
   std::unique_ptr<TempDir> temp_;
   std::string dir_;
-  velsrv::ManualClock clock_;
+  plat::FakeClock clock_;
   velsrv::Server server_;
 };
 

@@ -25,7 +25,7 @@ TEST(GalleryOptionsTest, ReadsTheProgramOptionsAndRefusesBadOnes) {
 
 TEST(GalleryScreenTest, TheDemoInputClicksTypesAndHovers) {
   auto device = plat::RenderDevice::CreateHeadless(gallery::GalleryScreen::kWidth, gallery::GalleryScreen::kHeight);
-  plat::TestClock clock;
+  plat::FakeClock clock(0);
   plat::ScopedClock useClock(&clock);
   plat::GuiRunner runner;
   gallery::GalleryScreen screen;

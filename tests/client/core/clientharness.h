@@ -54,7 +54,7 @@ class Client {
   CGameClientDlg& Dlg() { return m_client.Dlg(); }
   COrvGameClientView& View() { return Dlg().GetGameClientView(); }
   plat::RecordingTransport& Transport() { return m_client.Recorder(); }
-  plat::TestClock& Clock() { return m_client.Clock(); }
+  plat::FakeClock& Clock() { return m_client.Clock(); }
   plat::RenderDevice& Device() { return m_client.Device(); }
 
   // Back to the default scene with the local user present, nothing open, no marks, nothing

@@ -7,7 +7,7 @@
 #include "client/views/myedit.h"
 #include "client/views/viewtext.h"
 #include "platform/text/textconv.h"
-#include "platform/toolkit/clock.h"
+#include "testing/fakeclock.h"
 #include "platform/toolkit/orvhgebutton.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "tests/client/views/storeviewfixture.h"
@@ -205,7 +205,7 @@ TEST_F(BuyPanelTest, DrawsTheLotWithItsTextsColoursAndPlaces) {
 }
 
 TEST_F(BuyPanelTest, CaretShowsForTheFirstHalfOfEachSecond) {
-  plat::TestClock clock(0);
+  plat::FakeClock clock(0);
   plat::ScopedClock scope(&clock);
   CMyEdit edit;
   auto caretAt = [&](std::uint64_t now) {

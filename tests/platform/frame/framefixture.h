@@ -18,7 +18,7 @@
 #include "platform/frame/orvgameframeview.h"
 #include "testing/recordingtransport.h"
 #include "platform/text/assetpath.h"
-#include "platform/toolkit/clock.h"
+#include "testing/fakeclock.h"
 
 namespace frametest {
 
@@ -146,7 +146,7 @@ class FrameTest : public ::testing::Test {
   TestDialog& Dlg() { return *static_cast<TestDialog*>(frame->Dialog()); }
 
   Log log;
-  plat::TestClock clock{1000};
+  plat::FakeClock clock{1000};
   plat::ScopedClock scopedClock{&clock};
   plat::RecordingTransport transport;
   std::unique_ptr<TestApp> app;

@@ -9,6 +9,7 @@
 #include "platform/toolkit/orvhgeimage.h"
 #include "platform/toolkit/runtime.h"
 #include "tests/platform/toolkit/toolkittestsupport.h"
+#include "testing/fakeclock.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ TEST(RuntimeTest, TheNewestIsCurrentAndRuntimesMayDieInAnyOrder) {
 }
 
 TEST(RuntimeTest, AWindowOutlivingItsRuntimeStartsAfreshInTheNextOne) {
-  plat::TestClock clock(100);
+  plat::FakeClock clock(100);
   plat::ScopedClock useClock(&clock);
   auto inner = std::make_unique<plat::Runtime>();
   auto window = std::make_unique<RecordingWindow>();

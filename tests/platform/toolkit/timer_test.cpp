@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/toolkit/clock.h"
 #include "platform/toolkit/runtime.h"
+#include "testing/fakeclock.h"
 #include "tests/platform/toolkit/toolkittestsupport.h"
 
 namespace {
@@ -17,7 +17,7 @@ class TimerTest : public ::testing::Test {
     m_clock.Advance(advanceMs);
     return Timers().Dispatch(m_clock.NowMs());
   }
-  plat::TestClock m_clock{5000};
+  plat::FakeClock m_clock{5000};
   plat::ScopedClock m_use{&m_clock};
   RecordingWindow m_w;
 };

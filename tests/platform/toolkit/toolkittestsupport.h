@@ -12,7 +12,7 @@
 
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/renderdevice.h"
-#include "platform/toolkit/clock.h"
+#include "testing/fakeclock.h"
 #include "platform/toolkit/guirunner.h"
 #include "platform/toolkit/orvhgewindow.h"
 #include "testing/tempdir.h"
@@ -70,7 +70,7 @@ class GuiTest : public ::testing::Test {
   std::uint32_t Pixel(int x, int y) const { return m_device->ReadPixel(x, y); }
 
   std::unique_ptr<plat::RenderDevice> m_device;
-  plat::TestClock m_clock;
+  plat::FakeClock m_clock{0};
   plat::ScopedClock m_useClock{&m_clock};
   TempDir m_dir;
   RecordingWindow m_top;

@@ -69,7 +69,8 @@ bool PeerConnection::SendFrame(std::uint16_t mainCmd, std::uint16_t subCmd, cons
          SendRaw(bytes.data(), bytes.size());
 }
 
-std::size_t PeerConnection::Flood(const std::vector<std::uint8_t>& bytes, int ms) {
+std::size_t PeerConnection::Flood(const std::vector<std::uint8_t>& bytes, int ms,
+                                  const std::function<void()>& whileHeld) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
   std::size_t sent = 0;
   std::size_t offset = 0;
@@ -77,7 +78,10 @@ std::size_t PeerConnection::Flood(const std::vector<std::uint8_t>& bytes, int ms
     const int left = MsLeft(deadline);
     if (left <= 0) break;
     pollfd p = {m_fd, POLLOUT, 0};
-    if (::poll(&p, 1, std::min(left, 20)) <= 0) continue;
+    if (::poll(&p, 1, std::min(left, 20)) <= 0) {
+      if (whileHeld) whileHeld();
+      continue;
+    }
     if ((p.revents & (POLLERR | POLLHUP)) != 0) break;
     const ssize_t n = ::send(m_fd, bytes.data() + offset, bytes.size() - offset, MSG_DONTWAIT | MSG_NOSIGNAL);
     if (n < 0) {

@@ -2,6 +2,7 @@
 // A tiny scripted server for the transport tests: a loopback listener whose connections are
 // read and written with deadlines, so a transport that misbehaves fails a test, never hangs it.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,8 +28,9 @@ class PeerConnection {
   bool SendRaw(const void* data, std::size_t size);
   bool SendFrame(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size);
   // Sends `bytes` over and over without blocking for up to `ms` (a flood), stopping early when
-  // the client goes. Returns the bytes the connection took.
-  std::size_t Flood(const std::vector<std::uint8_t>& bytes, int ms);
+  // the client goes; `whileHeld` runs whenever the client takes nothing for a moment. Returns
+  // the bytes the connection took.
+  std::size_t Flood(const std::vector<std::uint8_t>& bytes, int ms, const std::function<void()>& whileHeld = {});
   // The next frame from the client, skipping keep-alives unless asked for them.
   std::optional<PeerFrame> ReadFrame(int timeoutMs, bool keepAlives = false);
   // True when the client closes its end within the time.

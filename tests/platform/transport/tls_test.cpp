@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "platform/frame/servermessagequeue.h"
 #include "platform/net/framedecoder.h"
@@ -24,7 +23,9 @@
 #include "server/store.h"
 #include "server/tlsidentity.h"
 #include "testing/tempdir.h"
+#include "testing/fakeclock.h"
 #include "tests/platform/transport/testpeer.h"
+#include "tests/platform/transport/transportwatch.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ class TlsTest : public ::testing::Test {
     o.RelaxAccountChecksForTests();
     return o;
   }
-  plat::TcpTransportOptions Client(std::uint16_t port) const {
+  plat::TcpTransportOptions Client(std::uint16_t port) {
     plat::TcpTransportOptions t;
     t.port = port;
     t.nicknameGbk = "alice";
@@ -66,22 +67,18 @@ class TlsTest : public ::testing::Test {
     t.knownServersPath = dir + "/known_servers";
     t.retryFirstMs = 20;
     t.retryMaxMs = 50;
+    t.clock = &clock;
     t.log = [](const std::string&) {};
     return t;
   }
-  bool WaitState(TcpTransport::State state, int timeoutMs = kWaitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (transport.GetState() != state) {
-      if (std::chrono::steady_clock::now() >= deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-  }
+  bool WaitState(TcpTransport::State state) { return inbox.WaitState(transport, state); }
 
   veltest::TempDir temp{"tls-test"};
   const std::string dir = temp.Path();
+  plat::FakeClock clock;  // the transport's
   velsrv::Server server;
   plat::ServerMessageQueue queue;
+  veltest::Inbox inbox{queue};
   TcpTransport transport;
 };
 
@@ -124,7 +121,8 @@ TEST_F(TlsTest, ChangedCertificateIsRefusedWithBothFingerprintsAndNoRetry) {
   EXPECT_NE(text.find(pinned), std::string::npos) << text;
   EXPECT_NE(text.find(server.CertificateFingerprint()), std::string::npos) << text;
   EXPECT_NE(text.find(dir + "/known_servers"), std::string::npos) << "says where to accept the new one: " << text;
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));  // several retry periods
+  // However long the wait, no second attempt comes.
+  ASSERT_TRUE(veltest::AdvanceAndSettle(clock, 100 * options.retryMaxMs));
   EXPECT_EQ(transport.GetStats().connectAttempts, 1u);
   EXPECT_EQ(transport.GetStats().logins, 0u);
   EXPECT_EQ(server.GetStats().players, 0u);
@@ -180,14 +178,17 @@ TEST_F(TlsTest, HandshakeThatNeverEndsIsClosedAtTheLoginTimeout) {
   ASSERT_TRUE(transport.Start(queue, options, &error)) << error;
   auto first = silent.Accept(kWaitMs);
   ASSERT_TRUE(first);
+  ASSERT_TRUE(veltest::EndPause(clock, options.loginTimeoutMs));
   EXPECT_TRUE(first->WaitClosed(kWaitMs));
   EXPECT_GE(transport.GetStats().timeouts, 1u);
   EXPECT_NE(transport.GetState(), TcpTransport::State::Online);
   transport.Stop();
 
   // And the server drops a peer that connects and never starts one.
+  plat::FakeClock serverClock;
   auto o = Options();
   o.loginTimeoutMs = 100;
+  o.connectionClock = &serverClock;
   ASSERT_TRUE(server.Start(0, o, &error)) << error;
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in addr{};
@@ -195,8 +196,16 @@ TEST_F(TlsTest, HandshakeThatNeverEndsIsClosedAtTheLoginTimeout) {
   addr.sin_port = htons(server.Port());
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+  // The server takes the connection on a thread of its own: its clock goes past the limit once
+  // for every look, so the connection is overdue whenever it was taken.
   pollfd p{fd, POLLIN, 0};
-  EXPECT_EQ(::poll(&p, 1, kWaitMs), 1);
+  int ready = 0;
+  for (int look = 0; look < kWaitMs / 100 && ready == 0; ++look) {
+    serverClock.Advance(o.loginTimeoutMs + 1);
+    server.Housekeep();
+    ready = ::poll(&p, 1, 100);
+  }
+  ASSERT_EQ(ready, 1);
   char byte;
   EXPECT_LE(::recv(fd, &byte, 1, 0), 0);  // closed, not spoken to
   ::close(fd);
@@ -248,10 +257,9 @@ TEST_F(TlsTest, PlainListenerOnlyOnLoopback) {
   EXPECT_TRUE(server.CertificateFingerprint().empty());
   // A TLS client there finds no TLS and keeps trying; it never logs in.
   ASSERT_TRUE(transport.Start(queue, Client(server.Port()), &error)) << error;
-  // A second attempt shows the first failed; a loaded machine may take a while to get there.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (transport.GetStats().connectAttempts < 2 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // The first retry, and the doubled delay after it, show both attempts failed.
+  ASSERT_TRUE(veltest::EndPause(clock, 20));
+  ASSERT_TRUE(veltest::AwaitPause(clock, 40));
   EXPECT_GE(transport.GetStats().connectAttempts, 2u);
   EXPECT_EQ(transport.GetStats().logins, 0u);
 }

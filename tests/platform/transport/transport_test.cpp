@@ -2,18 +2,18 @@
 // connections, refusals and silence.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 #include "platform/frame/servermessagequeue.h"
 #include "platform/net/frameencoder.h"
 #include "platform/net/framemessages.h"
 #include "platform/text/textconv.h"
 #include "platform/transport/tcptransport.h"
+#include "testing/fakeclock.h"
 #include "tests/platform/transport/testpeer.h"
+#include "tests/platform/transport/transportwatch.h"
 
 namespace {
 
@@ -22,56 +22,8 @@ using plat::ServerMessage;
 using plat::TcpTransport;
 using Kind = plat::ServerMessage::Kind;
 
-constexpr int kWaitMs = 3000;
-
-// Everything the transport put into the frame's queue, gathered with deadlines.
-class Inbox {
- public:
-  explicit Inbox(plat::ServerMessageQueue& queue) : m_queue(queue) {}
-
-  // Waits for the first message from `from` on that matches; its index, or -1.
-  int WaitFor(const std::function<bool(const ServerMessage&)>& match, std::size_t from = 0,
-              int timeoutMs = kWaitMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-      for (auto& m : m_queue.Take(0)) all.push_back(std::move(m));
-      for (std::size_t i = from; i < all.size(); ++i)
-        if (match(all[i])) return static_cast<int>(i);
-      if (std::chrono::steady_clock::now() >= deadline) return -1;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-  }
-  int WaitKind(Kind kind, std::size_t from = 0) {
-    return WaitFor([kind](const ServerMessage& m) { return m.kind == kind; }, from);
-  }
-  int WaitStatus(const std::string& utf8Part, std::size_t from = 0) {
-    return WaitFor(
-        [&](const ServerMessage& m) {
-          return m.kind == Kind::Status && plat::GbkToUtf8(m.text).find(utf8Part) != std::string::npos;
-        },
-        from);
-  }
-  std::vector<ServerMessage> OfKind(Kind kind) const {
-    std::vector<ServerMessage> out;
-    for (const auto& m : all)
-      if (m.kind == kind) out.push_back(m);
-    return out;
-  }
-
-  std::vector<ServerMessage> all;
-
- private:
-  plat::ServerMessageQueue& m_queue;
-};
-
-bool WaitState(const TcpTransport& t, TcpTransport::State state, int timeoutMs = kWaitMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (t.GetState() != state) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
+// Real time, for the sockets; only a failing test waits this long.
+constexpr int kWaitMs = 10000;
 
 net::NetUserRecord UserRecord(std::uint32_t id, const char* name, std::uint32_t coins) {
   net::NetUserRecord rec{};
@@ -93,6 +45,7 @@ class TransportTest : public ::testing::Test {
     o.retryFirstMs = 10;
     o.retryMaxMs = 40;
     o.connectTimeoutMs = 1000;
+    o.clock = &clock;
     o.log = [this](const std::string& line) {
       std::lock_guard<std::mutex> lock(logMutex);
       logLines.push_back(line);
@@ -122,9 +75,12 @@ class TransportTest : public ::testing::Test {
     return false;
   }
 
+  bool WaitState(TcpTransport::State state) { return inbox.WaitState(transport, state); }
+
+  plat::FakeClock clock;
   veltest::TestPeer peer;
   plat::ServerMessageQueue queue;
-  Inbox inbox{queue};
+  veltest::Inbox inbox{queue};
   std::mutex logMutex;
   std::vector<std::string> logLines;
   TcpTransport transport;  // last: stopped before the peer and the queue go
@@ -202,7 +158,7 @@ TEST_F(TransportTest, IgnoresUnknownFramesAndWrongSizedRecordsButKeepsTheLine) {
   StartTransport(Options());
   auto conn = AcceptLogin();
   ASSERT_TRUE(conn);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   const std::uint8_t junk[43] = {};
   conn->SendFrame(7, 1, junk, sizeof(junk));                                 // unknown main
   conn->SendFrame(net::kMainLogin, net::kSubUserRecord, junk, sizeof(junk));  // short record
@@ -221,7 +177,7 @@ TEST_F(TransportTest, MalformedFrameClosesThenReconnectsWithAFreshLogin) {
   StartTransport(Options());
   auto conn = AcceptLogin();
   ASSERT_TRUE(conn);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   std::vector<std::uint8_t> wire;
   const std::uint8_t body[] = {1};
   net::AppendFrame(wire, 100, 1, body, 1);
@@ -233,9 +189,10 @@ TEST_F(TransportTest, MalformedFrameClosesThenReconnectsWithAFreshLogin) {
 
   EXPECT_TRUE(conn->WaitClosed(kWaitMs));
   EXPECT_GE(inbox.WaitStatus("连接已断开"), 0);
+  ASSERT_TRUE(veltest::EndPause(clock, Options().retryFirstMs));
   auto second = AcceptLogin(400);
   ASSERT_TRUE(second);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   ASSERT_GE(inbox.WaitFor([](const ServerMessage& m) {
     return m.kind == Kind::UserData && m.user.dwCoins == 400;
   }), 0);
@@ -251,7 +208,7 @@ TEST_F(TransportTest, LostConnectionIsShownRequestsAreRefusedAndTheLoginRepeats)
   StartTransport(Options());
   auto conn = AcceptLogin();
   ASSERT_TRUE(conn);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   peer.StopListening();  // the server is gone for a while
   conn->Close();
 
@@ -263,6 +220,7 @@ TEST_F(TransportTest, LostConnectionIsShownRequestsAreRefusedAndTheLoginRepeats)
   const int refused = inbox.WaitStatus("操作未发送", static_cast<std::size_t>(lost));
   ASSERT_GE(refused, 0);
   EXPECT_TRUE(inbox.all[static_cast<std::size_t>(refused)].persistent);
+  ASSERT_TRUE(veltest::AwaitPause(clock, Options().retryFirstMs));  // logged before the pause
   EXPECT_TRUE(LogMentions("lost"));
   EXPECT_GE(transport.GetStats().requestsRefused, 1u);
 }
@@ -272,12 +230,14 @@ TEST_F(TransportTest, ReconnectsToAServerThatComesBack) {
   StartTransport(options);
   auto conn = AcceptLogin();
   ASSERT_TRUE(conn);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   conn->Close();
-  // The transport comes back on its own and logs in again; the offline text goes.
+  // The transport comes back on its own after the first retry delay and logs in again; the
+  // offline text goes.
+  ASSERT_TRUE(veltest::EndPause(clock, options.retryFirstMs));
   auto again = AcceptLogin(321);
   ASSERT_TRUE(again);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   const int user = inbox.WaitFor([](const ServerMessage& m) {
     return m.kind == Kind::UserData && m.user.dwCoins == 321;
   });
@@ -302,9 +262,10 @@ TEST_F(TransportTest, RefusedLoginIsShownAndNotRetried) {
   conn->Close();
 
   ASSERT_GE(inbox.WaitStatus("昵称已被占用"), 0);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Refused));
-  // Retrying would be refused again: with 10 ms retries a second attempt would come at once.
-  EXPECT_FALSE(peer.Accept(200));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Refused));
+  // Retrying would be refused again: however long the wait, no second attempt comes.
+  ASSERT_TRUE(veltest::AdvanceAndSettle(clock, 100 * Options().retryMaxMs));
+  EXPECT_FALSE(peer.Accept(0));
   EXPECT_EQ(transport.GetStats().connectAttempts, 1u);
   const std::uint8_t req[] = {1};
   EXPECT_FALSE(transport.Send(100, 1, req, 1));
@@ -322,13 +283,20 @@ TEST_F(TransportTest, SilentServerIsDroppedAfterPings) {
   StartTransport(options);
   auto conn = AcceptLogin();
   ASSERT_TRUE(conn);
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
   // The server reads but never answers the pings.
+  ASSERT_TRUE(veltest::EndPause(clock, options.pingIntervalMs));
   auto ping = conn->ReadFrame(kWaitMs, true);
   ASSERT_TRUE(ping);
   EXPECT_EQ(ping->mainCmd, net::kMainHeartbeat);
   EXPECT_EQ(ping->subCmd, net::kSubPing);
+  // Not yet: pings alone are no answer, but the line stays until the silence time is up.
+  ASSERT_TRUE(veltest::AdvanceAndSettle(clock, options.silenceTimeoutMs - options.pingIntervalMs - 1));
+  EXPECT_EQ(transport.GetStats().timeouts, 0u);
+  clock.Advance(1);
   EXPECT_TRUE(conn->WaitClosed(kWaitMs));
   EXPECT_GE(transport.GetStats().timeouts, 1u);
+  ASSERT_TRUE(veltest::EndPause(clock, options.retryFirstMs));
   EXPECT_TRUE(peer.Accept(kWaitMs));  // and tries again
 }
 
@@ -339,6 +307,7 @@ TEST_F(TransportTest, ConnectedButNeverAnsweredLoginTimesOut) {
   StartTransport(options);
   auto conn = peer.Accept(kWaitMs);
   ASSERT_TRUE(conn);
+  ASSERT_TRUE(veltest::EndPause(clock, options.loginTimeoutMs));
   EXPECT_TRUE(conn->WaitClosed(kWaitMs));
   EXPECT_EQ(transport.GetStats().timeouts, 1u);
 }
@@ -348,15 +317,16 @@ TEST_F(TransportTest, NobodyListeningIsRetriedWithBackoffAndStopIsPrompt) {
   options.port = veltest::UnusedPort();
   StartTransport(options);
   ASSERT_GE(inbox.WaitStatus("无法连接服务器"), 0);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-  while (transport.GetStats().connectAttempts < 3 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // The delays double from the first up to the ceiling: 10, 20, 40, 40.
+  for (std::uint32_t delay : {10u, 20u, 40u}) ASSERT_TRUE(veltest::EndPause(clock, delay)) << delay;
+  ASSERT_TRUE(veltest::AwaitPause(clock, 40));
   EXPECT_GE(transport.GetStats().connectAttempts, 3u);
   EXPECT_TRUE(LogMentions("retrying in"));
+  // Stop wakes a thread that would otherwise wait for the clock forever.
   transport.Stop();
   EXPECT_EQ(transport.GetState(), TcpTransport::State::Stopped);
   const auto attempts = transport.GetStats().connectAttempts;
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  clock.Advance(10 * options.retryMaxMs);
   EXPECT_EQ(transport.GetStats().connectAttempts, attempts);
 }
 
@@ -370,13 +340,14 @@ TEST_F(TransportTest, FloodIsHeldAtTheQueueLimitThenDroppedWithAStatus) {
   StartTransport(o);
   auto conn = AcceptLogin();
   ASSERT_TRUE(conn);
-  ASSERT_TRUE(WaitState(transport, TcpTransport::State::Online));
+  ASSERT_TRUE(WaitState(TcpTransport::State::Online));
 
   const std::vector<std::uint8_t> body(60000, 0x5A);
   std::vector<std::uint8_t> frame;
   ASSERT_TRUE(net::AppendFrame(frame, net::kMainGame, 4, body.data(), body.size()));
-  // Nobody takes from the queue meanwhile; the flood ends when the transport hangs up.
-  const std::size_t sent = conn->Flood(frame, 5000);
+  // Nobody takes from the queue meanwhile; the flood ends when the transport hangs up. Time
+  // passes only while the transport holds the sender back.
+  const std::size_t sent = conn->Flood(frame, kWaitMs, [this] { clock.Advance(100); });
   EXPECT_EQ(transport.GetStats().floods, 1u);
   // One read's frames may land past the limit, never more.
   EXPECT_LE(queue.Bytes(), o.maxInboundBytes + 2 * (frame.size() + sizeof(ServerMessage)));
@@ -385,6 +356,8 @@ TEST_F(TransportTest, FloodIsHeldAtTheQueueLimitThenDroppedWithAStatus) {
   EXPECT_LT(sent, 64u << 20);
   EXPECT_TRUE(conn->WaitClosed(kWaitMs));
   EXPECT_GE(inbox.WaitStatus("消息过多"), 0);
+  // The console hears of it before the pause, which is the longest delay.
+  ASSERT_TRUE(veltest::AwaitPause(clock, o.retryMaxMs));
   EXPECT_TRUE(LogMentions("flood"));
 }
 

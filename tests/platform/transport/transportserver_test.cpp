@@ -2,26 +2,24 @@
 // answers, and a restart of the server on the same port and database.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <thread>
 
 #include "client/core/cmd_velmora.h"
 #include "platform/frame/servermessagequeue.h"
 #include "platform/text/textconv.h"
 #include "platform/transport/tcptransport.h"
-#include "server/manualclock.h"
+#include "testing/fakeclock.h"
 #include "server/server.h"
 #include "testing/tempdir.h"
+#include "tests/platform/transport/transportwatch.h"
 
 namespace {
 
 using plat::ServerMessage;
 using Kind = plat::ServerMessage::Kind;
-constexpr int kWaitMs = 5000;
 
 class TransportServerTest : public ::testing::Test {
  protected:
@@ -61,23 +59,19 @@ class TransportServerTest : public ::testing::Test {
   }
   // The next message (after the last one found) that matches, taking from the queue as needed.
   std::optional<ServerMessage> WaitFor(const std::function<bool(const ServerMessage&)>& match) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    for (;;) {
-      for (auto& m : queue.Take(0)) seen.push_back(std::move(m));
-      for (; cursor < seen.size(); ++cursor) {
-        if (match(seen[cursor])) return seen[cursor++];
-      }
-      if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    const int found = inbox.WaitFor(match, cursor);
+    if (found < 0) return std::nullopt;
+    cursor = static_cast<std::size_t>(found) + 1;
+    return inbox.all[cursor - 1];
   }
 
   std::unique_ptr<veltest::TempDir> temp;
   std::string dir;
-  velsrv::ManualClock clock;
+  plat::FakeClock clock;  // the game's
+  plat::FakeClock wire;   // the transport's
   velsrv::Server server;
   plat::ServerMessageQueue queue;
-  std::vector<ServerMessage> seen;
+  veltest::Inbox inbox{queue};
   std::size_t cursor = 0;
   plat::TcpTransport transport;
 };
@@ -93,6 +87,7 @@ TEST_F(TransportServerTest, LogsInBuysAndComesBackAfterARestart) {
   t.tls = false;
   t.retryFirstMs = 20;
   t.retryMaxMs = 100;
+  t.clock = &wire;
   t.log = [](const std::string&) {};
   ASSERT_TRUE(transport.Start(queue, t, &error)) << error;
 
@@ -132,6 +127,7 @@ TEST_F(TransportServerTest, LogsInBuysAndComesBackAfterARestart) {
     return m.kind == Kind::Status && plat::GbkToUtf8(m.text).find("连接已断开") != std::string::npos;
   }));
   ASSERT_TRUE(server.Start(port, Options(), &error)) << error;
+  ASSERT_TRUE(veltest::EndPause(wire, t.retryFirstMs));
   auto back = WaitFor([](const ServerMessage& m) { return m.kind == Kind::UserData; });
   ASSERT_TRUE(back);
   EXPECT_EQ(back->user.dwUserID, user->user.dwUserID);
