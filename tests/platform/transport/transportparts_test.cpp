@@ -2,6 +2,9 @@
 // the reconnect delay, the inbound back-pressure.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/frame/servermessagequeue.h"
 #include "platform/net/frameheader.h"
 #include "platform/transport/inboundgate.h"
@@ -55,6 +58,15 @@ TEST(ServerMessageQueue, CountsTheBytesItHolds) {
   EXPECT_FALSE(q.Push(big));  // refused, not counted
   q.Clear();
   EXPECT_EQ(q.Bytes(), 0u);
+}
+
+TEST(ServerMessageQueue, WaitNotEmptyWakesOnAPushFromAnotherThread) {
+  plat::ServerMessageQueue q;
+  EXPECT_FALSE(q.WaitNotEmpty(std::chrono::milliseconds(0)));
+  std::thread pusher([&q] { q.Push(plat::ServerMessage()); });
+  EXPECT_TRUE(q.WaitNotEmpty(std::chrono::seconds(10)));
+  pusher.join();
+  EXPECT_EQ(q.Size(), 1u);
 }
 
 TEST(ReconnectBackoff, DoublesUpToTheCeilingAndStartsOverAfterReset) {
