@@ -12,14 +12,8 @@ std::unique_ptr<DeviceTexture> DeviceTexture::Create(SDL_Renderer* renderer, int
                                                      const std::uint32_t* pixels,
                                                      int pitchPixels) {
   if (!renderer || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return nullptr;
-  SDL_Texture* t =
-      SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
-  if (!t) return nullptr;
-  std::unique_ptr<DeviceTexture> tex(new (std::nothrow) DeviceTexture(t, w, h));
-  if (!tex) {
-    SDL_DestroyTexture(t);
-    return nullptr;
-  }
+  std::unique_ptr<DeviceTexture> tex(new (std::nothrow) DeviceTexture(renderer, w, h));
+  if (!tex) return nullptr;
   try {
     tex->m_pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0u);
   } catch (const std::bad_alloc&) {
@@ -31,15 +25,24 @@ std::unique_ptr<DeviceTexture> DeviceTexture::Create(SDL_Renderer* renderer, int
                   pixels + static_cast<std::size_t>(y) * pitchPixels, sizeof(std::uint32_t) * w);
   }
   tex->m_spansStale = true;
-  // Uploaded even when transparent: only the software backend starts textures zeroed.
-  if (SDL_UpdateTexture(t, nullptr, tex->m_pixels.data(), w * int(sizeof(std::uint32_t))) != 0)
-    return nullptr;
   tex->UseBlend(SDL_BLENDMODE_BLEND);
   return tex;
 }
 
-DeviceTexture::DeviceTexture(SDL_Texture* texture, int w, int h)
-    : m_texture(texture), m_width(w), m_height(h) {}
+std::unique_ptr<DeviceTexture> DeviceTexture::CreateShared(
+    SDL_Renderer* renderer, int w, int h, std::shared_ptr<const std::vector<std::uint32_t>> pixels) {
+  if (!renderer || !pixels || w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide ||
+      pixels->size() < static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
+    return nullptr;
+  std::unique_ptr<DeviceTexture> tex(new (std::nothrow) DeviceTexture(renderer, w, h));
+  if (!tex) return nullptr;
+  tex->m_shared = std::move(pixels);
+  tex->UseBlend(SDL_BLENDMODE_BLEND);
+  return tex;
+}
+
+DeviceTexture::DeviceTexture(SDL_Renderer* renderer, int w, int h)
+    : m_renderer(renderer), m_width(w), m_height(h) {}
 
 DeviceTexture::~DeviceTexture() {
   if (m_texture) SDL_DestroyTexture(m_texture);
@@ -65,13 +68,24 @@ std::uint32_t* DeviceTexture::Lock(bool readOnly, int left, int top, int width, 
   m_lockH = height;
   const std::size_t first = static_cast<std::size_t>(top) * m_width;
   if (!readOnly) {
+    if (m_shared) {
+      // The maker's pixels stay as they are: this texture writes into its own from now on.
+      try {
+        const auto count = static_cast<std::ptrdiff_t>(static_cast<std::size_t>(m_width) * m_height);
+        m_pixels.assign(m_shared->begin(), m_shared->begin() + count);
+      } catch (const std::bad_alloc&) {
+        m_locked = false;
+        return nullptr;
+      }
+      m_shared.reset();
+    }
     ++m_version;
     return &m_pixels[first + left];
   }
   // A copy, so that writing through a read-only lock cannot reach what is drawn.
   const std::size_t count = static_cast<std::size_t>(height) * m_width;
   try {
-    m_readCopy.assign(m_pixels.begin() + first, m_pixels.begin() + first + count);
+    m_readCopy.assign(Pixels() + first, Pixels() + first + count);
   } catch (const std::bad_alloc&) {
     m_locked = false;
     return nullptr;
@@ -89,23 +103,40 @@ void DeviceTexture::Unlock() {
   }
   m_spansStale = true;
   ++m_version;
+  if (!m_texture) return;  // made from the pixels when SDL first needs it
   const SDL_Rect r{m_lockX, m_lockY, m_lockW, m_lockH};
   SDL_UpdateTexture(m_texture, &r, &m_pixels[static_cast<std::size_t>(m_lockY) * m_width + m_lockX],
                     m_width * int(sizeof(std::uint32_t)));
 }
 
+SDL_Texture* DeviceTexture::Sdl() {
+  if (m_texture || m_sdlFailed) return m_texture;
+  SDL_Texture* t = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STATIC, m_width, m_height);
+  if (!t || SDL_UpdateTexture(t, nullptr, Pixels(), m_width * int(sizeof(std::uint32_t))) != 0) {
+    if (t) SDL_DestroyTexture(t);
+    m_sdlFailed = true;
+    return nullptr;
+  }
+  m_texture = t;
+  m_sdlBlend = -1;
+  UseBlend(m_blend);
+  return m_texture;
+}
+
 const PixelSpans& DeviceTexture::Spans() {
   if (m_spansStale) {
-    m_spans.Build(m_pixels.data(), m_width, m_height, m_width);
+    m_spans.Build(Pixels(), m_width, m_height, m_width);
     m_spansStale = false;
   }
   return m_spans;
 }
 
 void DeviceTexture::UseBlend(int sdlBlend) {
-  if (sdlBlend == m_blend) return;
+  m_blend = sdlBlend;
+  if (!m_texture || sdlBlend == m_sdlBlend) return;
   if (SDL_SetTextureBlendMode(m_texture, static_cast<SDL_BlendMode>(sdlBlend)) == 0)
-    m_blend = sdlBlend;
+    m_sdlBlend = sdlBlend;
 }
 
 }  // namespace plat

@@ -12,6 +12,8 @@
 //    reports width/height 0 and a null lock.
 //  - Single UI thread: no call is synchronised.
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 using HTEXTURE = std::uintptr_t;
 constexpr int HGE_VERSION = 0x180;
@@ -53,6 +55,12 @@ class HGE {
                               std::uint32_t color = 0xFFFFFFFF) = 0;
   // 0 on failure (size <= 0 or too large); contents fully transparent (0x00000000).
   virtual HTEXTURE Texture_Create(int width, int height) = 0;
+  // A texture of pixels the caller shares instead of copying (width * height ARGB values, rows
+  // width apart), which the caller must not change while it holds them shared. A writable lock
+  // gives the texture its own copy first. 0 on failure or when pixels is too small. The default
+  // copies them into Texture_Create's texture.
+  virtual HTEXTURE Texture_CreateShared(int width, int height,
+                                        std::shared_ptr<const std::vector<std::uint32_t>> pixels);
   // Full file path; any format SDL2_image reads. 0 if missing or unreadable.
   virtual HTEXTURE Texture_Load(const char* path) = 0;
   virtual void Texture_Free(HTEXTURE tex) = 0;

@@ -419,6 +419,7 @@ void RenderDevice::Execute(const DrawCommand& c, const IRect& clip) {
     if (opaque && t->IsOpaque()) blend = SDL_BLENDMODE_NONE;
     t->UseBlend(blend);
     texture = t->Sdl();
+    if (!texture) return;  // without it SDL would draw the quad untextured
   } else {
     SetDrawBlend(opaque ? SDL_BLENDMODE_NONE : blend);
   }
@@ -521,6 +522,11 @@ HTEXTURE RenderDevice::Adopt(std::unique_ptr<DeviceTexture> tex) {
 
 HTEXTURE RenderDevice::Texture_Create(int width, int height) {
   return Adopt(DeviceTexture::Create(m_renderer, width, height, nullptr, 0));
+}
+
+HTEXTURE RenderDevice::Texture_CreateShared(int width, int height,
+                                            std::shared_ptr<const std::vector<std::uint32_t>> pixels) {
+  return Adopt(DeviceTexture::CreateShared(m_renderer, width, height, std::move(pixels)));
 }
 
 HTEXTURE RenderDevice::Texture_Load(const char* path) {
@@ -893,6 +899,26 @@ bool RenderDevice::SavePng(const std::string& path) const {
 }
 
 }  // namespace plat
+
+HTEXTURE HGE::Texture_CreateShared(int width, int height,
+                                   std::shared_ptr<const std::vector<std::uint32_t>> pixels) {
+  if (!pixels || width <= 0 || height <= 0 ||
+      pixels->size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    return 0;
+  const HTEXTURE tex = Texture_Create(width, height);
+  std::uint32_t* dst = tex ? Texture_Lock(tex, false) : nullptr;
+  if (!dst) {
+    if (tex) Texture_Free(tex);
+    return 0;
+  }
+  const int pitch = Texture_GetWidth(tex);
+  for (int y = 0; y < height; ++y)
+    std::memcpy(dst + static_cast<std::size_t>(y) * pitch,
+                pixels->data() + static_cast<std::size_t>(y) * width,
+                static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+  Texture_Unlock(tex);
+  return tex;
+}
 
 HGE* hgeCreate(int version) {
   using plat::RenderDevice;

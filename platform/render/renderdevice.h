@@ -69,6 +69,8 @@ class RenderDevice final : public HGE {
   void Gfx_RenderLine(float x1, float y1, float x2, float y2,
                       std::uint32_t color = 0xFFFFFFFF) override;
   HTEXTURE Texture_Create(int width, int height) override;
+  HTEXTURE Texture_CreateShared(int width, int height,
+                                std::shared_ptr<const std::vector<std::uint32_t>> pixels) override;
   HTEXTURE Texture_Load(const char* path) override;
   void Texture_Free(HTEXTURE tex) override;
   int Texture_GetWidth(HTEXTURE tex, bool original = false) override;

@@ -32,13 +32,16 @@ void RemoveAlive(PixelTexture* t) {
 PixelTexture::PixelTexture(int width, int height)
     : m_width(std::max(width, 0)),
       m_height(std::max(height, 0)),
-      m_pixels(static_cast<std::size_t>(m_width) * m_height, 0u) {
+      m_pixels(std::make_shared<std::vector<std::uint32_t>>(
+          static_cast<std::size_t>(m_width) * m_height, 0u)) {
   AddAlive(this);
 }
 
 PixelTexture::PixelTexture(int width, int height, std::vector<std::uint32_t> pixels)
-    : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_pixels(std::move(pixels)) {
-  m_pixels.resize(static_cast<std::size_t>(m_width) * m_height, 0u);
+    : m_width(std::max(width, 0)),
+      m_height(std::max(height, 0)),
+      m_pixels(std::make_shared<std::vector<std::uint32_t>>(std::move(pixels))) {
+  m_pixels->resize(static_cast<std::size_t>(m_width) * m_height, 0u);
   AddAlive(this);
 }
 
@@ -49,6 +52,7 @@ PixelTexture::PixelTexture(PixelTexture&& other) noexcept
       m_version(other.m_version),
       m_copies(std::move(other.m_copies)) {
   other.m_width = other.m_height = 0;
+  other.m_pixels = std::make_shared<std::vector<std::uint32_t>>();
   other.m_copies.clear();
   AddAlive(this);
 }
@@ -70,7 +74,12 @@ void PixelTexture::ForgetDeviceEverywhere(const HGE* device) {
 
 std::uint32_t PixelTexture::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= m_width || y >= m_height) return 0;
-  return m_pixels[static_cast<std::size_t>(y) * m_width + x];
+  return (*m_pixels)[static_cast<std::size_t>(y) * m_width + x];
+}
+
+std::uint32_t* PixelTexture::Pixels() {
+  if (m_pixels.use_count() > 1) m_pixels = std::make_shared<std::vector<std::uint32_t>>(*m_pixels);
+  return m_pixels->data();
 }
 
 bool PixelTexture::Upload(HGE* device, HTEXTURE tex) const {
@@ -79,7 +88,7 @@ bool PixelTexture::Upload(HGE* device, HTEXTURE tex) const {
   const int pitch = device->Texture_GetWidth(tex);
   for (int y = 0; y < m_height; ++y)
     std::memcpy(dst + static_cast<std::size_t>(y) * pitch,
-                m_pixels.data() + static_cast<std::size_t>(y) * m_width,
+                m_pixels->data() + static_cast<std::size_t>(y) * m_width,
                 static_cast<std::size_t>(m_width) * sizeof(std::uint32_t));
   device->Texture_Unlock(tex);
   return true;
@@ -100,12 +109,8 @@ HTEXTURE PixelTexture::On(HGE* device) {
     it = m_copies.end();
   }
   if (it == m_copies.end()) {
-    const HTEXTURE tex = device->Texture_Create(m_width, m_height);
+    const HTEXTURE tex = device->Texture_CreateShared(m_width, m_height, m_pixels);
     if (!tex) return 0;
-    if (!Upload(device, tex)) {
-      device->Texture_Free(tex);
-      return 0;
-    }
     m_copies.push_back(Copy{device, tex, m_version, instance});
     return tex;
   }

@@ -6,6 +6,7 @@
 // its textures on devices still alive (and known to the registry as the same device) are
 // freed; those of a device that is gone died with it.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/render/hge.h"
@@ -24,8 +25,10 @@ class PixelTexture {
 
   int Width() const { return m_width; }
   int Height() const { return m_height; }
-  std::uint32_t* Pixels() { return m_pixels.data(); }
-  const std::uint32_t* Pixels() const { return m_pixels.data(); }
+  // For writing: pixels a device still shares are copied first, so its texture keeps drawing
+  // what it was given until the next upload.
+  std::uint32_t* Pixels();
+  const std::uint32_t* Pixels() const { return m_pixels->data(); }
   std::uint32_t Pixel(int x, int y) const;  // 0 outside
   // After writing Pixels(): every device copy is refreshed at its next use.
   void MarkChanged() { ++m_version; }
@@ -48,7 +51,9 @@ class PixelTexture {
   bool Upload(HGE* device, HTEXTURE tex) const;
 
   int m_width, m_height;
-  std::vector<std::uint32_t> m_pixels;
+  // Shared with the device textures made from them (one copy of a picture, not one per
+  // device texture); never changed while shared.
+  std::shared_ptr<std::vector<std::uint32_t>> m_pixels;
   std::uint64_t m_version = 1;
   std::vector<Copy> m_copies;
 };

@@ -174,6 +174,50 @@ TEST_F(GraphicsTest, PixelsOutlivingTheirDeviceDieWithoutTouchingIt) {
   EXPECT_EQ(m_device->TextureCount(), textures - 1);
 }
 
+// The device draws from the very pixels it was given: a write into them after the upload must
+// not reach what it draws (and the spans it cut) before the change is announced.
+TEST_F(GraphicsTest, PixelsWrittenAfterTheUploadShowOnlyOnceMarkedChanged) {
+  plat::PixelTexture pixels(4, 4, std::vector<std::uint32_t>(16, kBlue));
+  const auto quad = [](HTEXTURE tex) {
+    hgeQuad q{};
+    q.tex = tex;
+    q.blend = BLEND_DEFAULT;
+    const float xs[4] = {10, 14, 14, 10}, ys[4] = {10, 10, 14, 14}, us[4] = {0, 1, 1, 0},
+                vs[4] = {0, 0, 1, 1};
+    for (int i = 0; i < 4; ++i) q.v[i] = hgeVertex{xs[i], ys[i], 0.0f, 0xFFFFFFFF, us[i], vs[i]};
+    return q;
+  };
+  const HTEXTURE tex = pixels.On(m_device.get());
+  ASSERT_NE(tex, 0u);
+  // A different colour under it every frame, so that the picture is drawn again each time.
+  const auto under = [&](std::uint32_t argb) { m_device->FillRect(8, 8, 8, 8, argb); };
+  Draw([&] {
+    under(kGreen);
+    const hgeQuad q = quad(tex);
+    m_device->Gfx_RenderQuad(&q);
+  });
+  EXPECT_EQ(Pixel(11, 11), kBlue);
+  std::uint32_t* px = pixels.Pixels();
+  px[5] = 0x00000000u;  // a hole at (1, 1)
+  px[6] = kRed;
+  Draw([&] {
+    under(kRed);
+    const hgeQuad q = quad(tex);  // not refreshed: still the uploaded pixels
+    m_device->Gfx_RenderQuad(&q);
+  });
+  EXPECT_EQ(Pixel(11, 11), kBlue);
+  EXPECT_EQ(Pixel(12, 11), kBlue);
+  pixels.MarkChanged();
+  Draw([&] {
+    under(kGreen);
+    const hgeQuad q = quad(pixels.On(m_device.get()));
+    m_device->Gfx_RenderQuad(&q);
+  });
+  EXPECT_EQ(Pixel(11, 11), kGreen);
+  EXPECT_EQ(Pixel(12, 11), kRed);
+  EXPECT_EQ(Pixel(13, 13), kBlue);
+}
+
 TEST_F(GraphicsTest, AMissingFileGivesAnEmptyImageThatDrawsNothing) {
   OrvHgeImage img("Velmora/Image/NoSuchFile.png", false);
   EXPECT_FALSE(img.IsValid());
