@@ -47,9 +47,6 @@ class DeviceTexture {
   void UseBlend(int sdlBlend);
   // Changes whenever the pixels may have changed (at every writable lock and its unlock).
   std::uint64_t Version() const { return m_version; }
-  // The frame that last drew it (kept by the device).
-  std::uint64_t UsedInFrame() const { return m_usedInFrame; }
-  void MarkUsed(std::uint64_t frame) { m_usedInFrame = frame; }
 
  private:
   DeviceTexture(SDL_Renderer* renderer, int w, int h);
@@ -72,7 +69,6 @@ class DeviceTexture {
   PixelSpans m_spans;
   bool m_spansStale = true;
   std::uint64_t m_version = 0;
-  std::uint64_t m_usedInFrame = 0;
 };
 
 }  // namespace plat

@@ -300,10 +300,11 @@ bool RenderDevice::Describe(DrawCommand& c) {
   }
   DeviceTexture* t = nullptr;
   if (k.tex) {
-    t = Find(k.tex);
-    if (!t) return false;
-    c.key.texVersion = t->Version();
-    t->MarkUsed(m_frameNo);
+    TextureSlot* slot = FindSlot(k.tex);
+    if (!slot) return false;
+    t = slot->texture.get();
+    c.key.texVersion = slot->version;
+    slot->usedInFrame = m_frameNo;
   }
   if (t && m_surface && (k.blend & BLEND_ALPHABLEND) &&
       PlaceUnscaled(k.v, t->Width(), t->Height(), c.placement) &&
@@ -351,8 +352,48 @@ DrawCommand NewCommand(DrawCommand::Kind kind, const IRect& clip) {
 
 }  // namespace
 
+namespace {
+
+bool SameBits(float a, float b) {
+  std::uint32_t x, y;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return x == y;
+}
+
+}  // namespace
+
+bool RenderDevice::RepeatsLastFrame(const hgeQuad& quad) {
+  // Most calls of a steady frame are the last frame's calls in the same order. Such a call is
+  // the last frame's command again: its placement, bounds and hash need not be worked out.
+  if (!m_inFrame || m_immediate) return false;
+  const std::size_t at = m_cur.size();
+  if (at >= m_prev.size()) return false;
+  const DrawCommand& last = m_prev[at];
+  const DrawCommand::Key& k = last.key;
+  if (k.kind != DrawCommand::Kind::kQuad || k.tex != quad.tex || k.blend != quad.blend ||
+      k.clip.x0 != m_clipX0 || k.clip.y0 != m_clipY0 || k.clip.x1 != m_clipX1 ||
+      k.clip.y1 != m_clipY1)
+    return false;
+  for (int i = 0; i < 4; ++i) {
+    const hgeVertex& a = k.v[i];
+    const hgeVertex& b = quad.v[i];
+    if (a.col != b.col || !SameBits(a.x, b.x) || !SameBits(a.y, b.y) || !SameBits(a.tx, b.tx) ||
+        !SameBits(a.ty, b.ty))
+      return false;
+  }
+  if (k.tex) {
+    TextureSlot* slot = FindSlot(k.tex);
+    if (!slot || slot->version != k.texVersion) return false;
+    slot->usedInFrame = m_frameNo;
+  }
+  m_cur.push_back(last);
+  return true;
+}
+
 void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
   if (!quad || m_clipEmpty) return;
+  if (RepeatsLastFrame(*quad)) return;
   for (const hgeVertex& s : quad->v)
     if (!Sane(s.x) || !Sane(s.y) || !std::isfinite(s.tx) || !std::isfinite(s.ty)) return;
   DrawCommand c = NewCommand(DrawCommand::Kind::kQuad, CurrentClip());
@@ -515,6 +556,8 @@ HTEXTURE RenderDevice::Adopt(std::unique_ptr<DeviceTexture> tex) {
   TextureSlot& slot = m_slots[index];
   slot.width = tex->Width();
   slot.height = tex->Height();
+  slot.version = tex->Version();
+  slot.usedInFrame = 0;
   slot.texture = std::move(tex);
   ++m_textureCount;
   return (static_cast<HTEXTURE>(slot.generation) << 32) | index;
@@ -548,10 +591,9 @@ HTEXTURE RenderDevice::Texture_Load(const char* path) {
 }
 
 void RenderDevice::Texture_Free(HTEXTURE tex) {
-  DeviceTexture* t = Find(tex);
-  if (!t) return;
-  if (t->UsedInFrame() == m_frameNo) Interrupt();
+  if (!Find(tex)) return;
   TextureSlot& slot = m_slots[tex & 0xFFFFFFFFu];
+  if (slot.usedInFrame == m_frameNo) Interrupt();
   slot.texture.reset();
   ++slot.generation;  // the old handle stays dead when the slot is used again
   m_freeSlots.push_back(static_cast<std::uint32_t>(tex & 0xFFFFFFFFu));
@@ -563,6 +605,10 @@ const RenderDevice::TextureSlot* RenderDevice::FindSlot(HTEXTURE tex) const {
   if (index == 0 || index >= m_slots.size()) return nullptr;
   const TextureSlot& slot = m_slots[index];
   return slot.generation == (tex >> 32) && slot.texture ? &slot : nullptr;
+}
+
+RenderDevice::TextureSlot* RenderDevice::FindSlot(HTEXTURE tex) {
+  return const_cast<TextureSlot*>(static_cast<const RenderDevice*>(this)->FindSlot(tex));
 }
 
 DeviceTexture* RenderDevice::Find(HTEXTURE tex) {
@@ -586,15 +632,20 @@ int RenderDevice::Texture_GetHeight(HTEXTURE tex, bool) {
 
 std::uint32_t* RenderDevice::Texture_Lock(HTEXTURE tex, bool readOnly, int left, int top,
                                           int width, int height) {
-  DeviceTexture* t = Find(tex);
-  if (!t) return nullptr;
+  TextureSlot* slot = FindSlot(tex);
+  if (!slot) return nullptr;
   // The kept commands of this frame must see the pixels they were given.
-  if (!readOnly && t->UsedInFrame() == m_frameNo) Interrupt();
-  return t->Lock(readOnly, left, top, width, height);
+  if (!readOnly && slot->usedInFrame == m_frameNo) Interrupt();
+  std::uint32_t* pixels = slot->texture->Lock(readOnly, left, top, width, height);
+  slot->version = slot->texture->Version();
+  return pixels;
 }
 
 void RenderDevice::Texture_Unlock(HTEXTURE tex) {
-  if (DeviceTexture* t = Find(tex)) t->Unlock();
+  if (TextureSlot* slot = FindSlot(tex)) {
+    slot->texture->Unlock();
+    slot->version = slot->texture->Version();
+  }
 }
 
 void* RenderDevice::System_GetWindowHandle() { return m_window; }

@@ -161,6 +161,8 @@ class RenderDevice final : public HGE {
   bool Describe(DrawCommand& c);
   // Keeps c for the frame, or draws it now.
   void Submit(DrawCommand& c);
+  // Keeps the last frame's command at this place again when quad is what it drew.
+  bool RepeatsLastFrame(const hgeQuad& quad);
   // Draws c clipped to clip (c's own clip, or a part of it).
   void Execute(const DrawCommand& c, const IRect& clip);
   void BlitUnscaled(const DrawCommand& c, DeviceTexture& texture, const IRect& clip);
@@ -223,12 +225,17 @@ class RenderDevice final : public HGE {
   // Textures by handle: the low 32 bits index a slot, the high ones are the slot's generation,
   // so that a freed handle never finds the texture that reuses its slot.
   static_assert(sizeof(HTEXTURE) >= 8, "handles carry a generation");
+  // What a frame's recording needs of a texture is kept here, so that a repeated draw call
+  // does not reach the texture itself.
   struct TextureSlot {
     std::uint32_t generation = 1;
     int width = 0, height = 0;  // the texture's, answered without reaching it
+    std::uint64_t version = 0;  // the texture's Version()
+    std::uint64_t usedInFrame = 0;  // the frame that last drew it
     std::unique_ptr<DeviceTexture> texture;
   };
   const TextureSlot* FindSlot(HTEXTURE tex) const;
+  TextureSlot* FindSlot(HTEXTURE tex);
   std::vector<TextureSlot> m_slots;
   std::vector<std::uint32_t> m_freeSlots;
   std::size_t m_textureCount = 0;
