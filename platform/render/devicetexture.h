@@ -32,7 +32,6 @@ class DeviceTexture {
   int Height() const { return m_height; }
   // SDL's texture, made from the pixels on first use; nullptr when SDL cannot make it.
   SDL_Texture* Sdl();
-  bool HasSdlCopy() const { return m_texture != nullptr; }
 
   std::uint32_t* Lock(bool readOnly, int left, int top, int width, int height);
   void Unlock();
@@ -40,7 +39,6 @@ class DeviceTexture {
   bool IsOpaque() { return Spans().AllOpaque(); }
   // The CPU copy of the pixels, Width() per row.
   const std::uint32_t* Pixels() const { return m_shared ? m_shared->data() : m_pixels.data(); }
-  bool SharesPixels() const { return m_shared != nullptr; }
   // The pixels' runs worth drawing, rebuilt after the pixels changed.
   const PixelSpans& Spans();
   // The SDL blend mode for SDL's drawing; set on SDL's texture when it differs from the last.

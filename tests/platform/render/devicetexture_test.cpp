@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/render/renderdevice.h"
+#include "tests/platform/render/rectquad.h"
 
 namespace {
 
@@ -27,18 +28,6 @@ std::vector<std::uint32_t> Noise(int w, int h, unsigned seed, bool opaque) {
     if (opaque) p |= 0xFF000000u;
   }
   return px;
-}
-
-hgeQuad Quad(float x, float y, float w, float h, HTEXTURE tex, std::uint32_t col = 0xFFFFFFFF) {
-  hgeQuad q{};
-  q.tex = tex;
-  q.blend = BLEND_DEFAULT;
-  const float xs[4] = {x, x + w, x + w, x};
-  const float ys[4] = {y, y, y + h, y + h};
-  const float us[4] = {0, 1, 1, 0};
-  const float vs[4] = {0, 0, 1, 1};
-  for (int i = 0; i < 4; ++i) q.v[i] = hgeVertex{xs[i], ys[i], 0.0f, col, us[i], vs[i]};
-  return q;
 }
 
 // The same texture on our device and as a plain SDL texture on a second device drawn by SDL
@@ -74,7 +63,7 @@ struct Twin {
     SDL_UpdateTexture(sdlTex, &r, &px[static_cast<std::size_t>(y0) * w], w * 4);
   }
   void Draw(float x, float y, float dw, float dh) {
-    const hgeQuad q = Quad(x, y, dw, dh, tex);
+    const hgeQuad q = RectQuad(x, y, dw, dh, 0xFFFFFFFF, tex);
     ours->Gfx_RenderQuad(&q);
     // Unscaled, the device blends by itself (held to a reference by spanblit_test).
     if (dw == static_cast<float>(w) && dh == static_cast<float>(h)) return;
@@ -128,9 +117,9 @@ TEST(DeviceTextureTest, SharedPixelsAreDrawnButNeverWrittenThrough) {
   EXPECT_EQ(dev->Texture_GetWidth(tex), 8);
 
   dev->BeginFrame(0.0f, kBackground);
-  hgeQuad q = Quad(4, 4, 8, 6, tex);
+  hgeQuad q = RectQuad(4, 4, 8, 6, 0xFFFFFFFF, tex);
   dev->Gfx_RenderQuad(&q);
-  q = Quad(20, 4, 16, 12, tex);  // scaled, through SDL's copy
+  q = RectQuad(20, 4, 16, 12, 0xFFFFFFFF, tex);  // scaled, through SDL's copy
   dev->Gfx_RenderQuad(&q);
   dev->EndFrame();
   EXPECT_EQ(dev->ReadPixel(4 + 3, 4 + 2), original[2 * 8 + 3]);
@@ -147,9 +136,9 @@ TEST(DeviceTextureTest, SharedPixelsAreDrawnButNeverWrittenThrough) {
   EXPECT_EQ(*shared, original);  // the maker's pixels are untouched
 
   dev->BeginFrame(0.0f, kBackground);
-  q = Quad(4, 4, 8, 6, tex);
+  q = RectQuad(4, 4, 8, 6, 0xFFFFFFFF, tex);
   dev->Gfx_RenderQuad(&q);
-  q = Quad(20, 4, 16, 12, tex);
+  q = RectQuad(20, 4, 16, 12, 0xFFFFFFFF, tex);
   dev->Gfx_RenderQuad(&q);
   dev->EndFrame();
   EXPECT_EQ(dev->ReadPixel(4 + 3, 4 + 2), 0xFFFF0000u);
@@ -176,12 +165,12 @@ TEST(DeviceTextureTest, RepeatedCallsStillSeeWhatChangedBetweenFrames) {
     dev->Gfx_SetClipping(0, 0, clipW, kH);
     // Another colour in the frame that changes the texture, so that the first call is redrawn.
     dev->FillRect(0, 0, 16, 16, changeInFrame ? 0xFF000000u : 0xFF101010u);
-    hgeQuad q = Quad(4, 4, 8, 8, tex);
+    hgeQuad q = RectQuad(4, 4, 8, 8, 0xFFFFFFFF, tex);
     dev->Gfx_RenderQuad(&q);
-    q = Quad(20, 4, 16, 16, tex);  // scaled, through SDL
+    q = RectQuad(20, 4, 16, 16, 0xFFFFFFFF, tex);  // scaled, through SDL
     dev->Gfx_RenderQuad(&q);
     if (changeInFrame) fill(tex, changeInFrame);
-    q = Quad(40, 4, 8, 8, tex);
+    q = RectQuad(40, 4, 8, 8, 0xFFFFFFFF, tex);
     dev->Gfx_RenderQuad(&q);
     dev->EndFrame();
   };

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/platform/render/rectquad.h"
+
 namespace {
 
 using plat::RenderDevice;
@@ -26,18 +28,6 @@ int Chan(std::uint32_t argb, int shift) { return static_cast<int>((argb >> shift
 int Red(std::uint32_t c) { return Chan(c, 16); }
 int Green(std::uint32_t c) { return Chan(c, 8); }
 int Blue(std::uint32_t c) { return Chan(c, 0); }
-
-hgeQuad RectQuad(float x, float y, float w, float h, std::uint32_t col, HTEXTURE tex = 0) {
-  hgeQuad q{};
-  q.tex = tex;
-  q.blend = BLEND_DEFAULT;
-  const float xs[4] = {x, x + w, x + w, x};
-  const float ys[4] = {y, y, y + h, y + h};
-  const float us[4] = {0, 1, 1, 0};
-  const float vs[4] = {0, 0, 1, 1};
-  for (int i = 0; i < 4; ++i) q.v[i] = hgeVertex{xs[i], ys[i], 0.5f, col, us[i], vs[i]};
-  return q;
-}
 
 std::string TempPath(const std::string& name) {
   static const veltest::TempDir dir("render-test");
