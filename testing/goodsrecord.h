@@ -22,7 +22,6 @@ class GoodsRecord {
   GoodsRecord& NameUtf8(const std::string& name);  // stored as GBK
   GoodsRecord& Picture(const std::string& file);
 
-  const CMD_GF_VELMORA_GOODS_ITEM& Record() const { return m_record; }
   operator CMD_GF_VELMORA_GOODS_ITEM() const { return m_record; }  // NOLINT: reads as the record
 
  private:

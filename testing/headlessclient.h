@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "client/core/cmd_velmora.h"
+#include "platform/frame/frametopwindow.h"
 #include "platform/frame/gameframe.h"
 #include "platform/frame/userdata.h"
 #include "platform/render/renderdevice.h"
@@ -28,8 +29,8 @@ namespace veltest {
 
 class HeadlessClient {
  public:
-  static constexpr int kWidth = 1280;
-  static constexpr int kHeight = 720;
+  static constexpr int kWidth = plat::kGameAreaWidth;
+  static constexpr int kHeight = plat::kGameAreaHeight;
   static constexpr std::uint32_t kUserId = 7;
   static constexpr std::uint32_t kUserCoins = 1000000;
   // The lot of the default scene: slot 7, 100 shares of 10000 coins, 5 shares at least.

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/frame/frametopwindow.h"
 #include "platform/render/renderdevice.h"
 
 namespace plat {
@@ -15,8 +16,8 @@ namespace shots {
 
 class HeadlessScreen {
  public:
-  static constexpr int kWidth = 1280;
-  static constexpr int kHeight = 720;
+  static constexpr int kWidth = plat::kGameAreaWidth;
+  static constexpr int kHeight = plat::kGameAreaHeight;
 
   // `program` starts every line the screen prints.
   explicit HeadlessScreen(std::string program);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/velmora/appoptions.h"
+#include "platform/frame/frametopwindow.h"
 #include "platform/transport/tcptransport.h"
 #include "server/serveroptions.h"
 
@@ -24,8 +25,8 @@ namespace velapp {
 
 class GameSession {
  public:
-  static constexpr int kScreenWidth = 1280;
-  static constexpr int kScreenHeight = 720;
+  static constexpr int kScreenWidth = plat::kGameAreaWidth;
+  static constexpr int kScreenHeight = plat::kGameAreaHeight;
 
   explicit GameSession(AppOptions options);
   ~GameSession();
