@@ -53,3 +53,60 @@ void BM_QuadAsCopy(benchmark::State& state) {
 BENCHMARK(BM_QuadAsCopy)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+// Many small quads through the device, as text is drawn: glyph-sized textures at their own size
+// on whole pixels, each call drawn as it comes. Args: kind 0 white masks tinted with one colour
+// (text), 1 masks untinted, 2 opaque cells (a copy per row); quads per iteration.
+constexpr int kGlyphW = 12, kGlyphH = 15, kGlyphKinds = 24;
+
+struct SmallQuads {
+  std::unique_ptr<plat::RenderDevice> device = plat::RenderDevice::CreateHeadless(1280, 720);
+  std::vector<HTEXTURE> textures;
+  std::vector<hgeQuad> quads;
+
+  SmallQuads(int kind, int count) {
+    device->SetDirtyTracking(false);
+    std::uint32_t seed = 12345;
+    for (int t = 0; t < kGlyphKinds; ++t) {
+      const HTEXTURE tex = device->Texture_Create(kGlyphW, kGlyphH);
+      std::uint32_t* p = device->Texture_Lock(tex, false);
+      for (int i = 0; i < kGlyphW * kGlyphH; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const std::uint32_t v = (seed >> 16) & 0xFF;
+        // A glyph: mostly clear, a solid core, soft edges.
+        const std::uint32_t a = kind == 2 ? 255u : v < 140 ? 0u : v < 200 ? 255u : v;
+        p[i] = a << 24 | (kind == 2 ? (seed & 0xFFFFFFu) : 0xFFFFFFu);
+      }
+      device->Texture_Unlock(tex);
+      textures.push_back(tex);
+    }
+    const std::uint32_t col = kind == 0 ? 0xFFB6B6B6u : 0xFFFFFFFFu;
+    for (int i = 0; i < count; ++i) {
+      hgeQuad q{};
+      q.tex = textures[static_cast<std::size_t>(i) % textures.size()];
+      q.blend = BLEND_DEFAULT;
+      const float x = static_cast<float>(20 + (i % 80) * 15), y = static_cast<float>(20 + (i / 80) * 17 % 680);
+      const float xs[4] = {x, x + kGlyphW, x + kGlyphW, x}, ys[4] = {y, y, y + kGlyphH, y + kGlyphH};
+      const float us[4] = {0, 1, 1, 0}, vs[4] = {0, 0, 1, 1};
+      for (int c = 0; c < 4; ++c) q.v[c] = hgeVertex{xs[c], ys[c], 0.5f, col, us[c], vs[c]};
+      quads.push_back(q);
+    }
+  }
+};
+
+void BM_SmallQuads(benchmark::State& state) {
+  SmallQuads s(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    for (const hgeQuad& q : s.quads) s.device->Gfx_RenderQuad(&q);
+    benchmark::DoNotOptimize(s.device->ReadPixel(25, 25));
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(1));
+}
+BENCHMARK(BM_SmallQuads)
+    ->ArgsProduct({{0, 1, 2}, {2000}})
+    ->ArgNames({"kind", "quads"})
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace

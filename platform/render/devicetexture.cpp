@@ -80,6 +80,7 @@ std::uint32_t* DeviceTexture::Lock(bool readOnly, int left, int top, int width, 
       m_shared.reset();
     }
     ++m_version;
+    m_scaled.Clear();
     return &m_pixels[first + left];
   }
   // A copy, so that writing through a read-only lock cannot reach what is drawn.
@@ -103,6 +104,7 @@ void DeviceTexture::Unlock() {
   }
   m_spansStale = true;
   ++m_version;
+  m_scaled.Clear();  // also what was written between the lock and now
   if (!m_texture) return;  // made from the pixels when SDL first needs it
   const SDL_Rect r{m_lockX, m_lockY, m_lockW, m_lockH};
   SDL_UpdateTexture(m_texture, &r, &m_pixels[static_cast<std::size_t>(m_lockY) * m_width + m_lockX],

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/render/pixelspans.h"
+#include "platform/render/scaledblit.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -45,6 +46,13 @@ class DeviceTexture {
   void UseBlend(int sdlBlend);
   // Changes whenever the pixels may have changed (at every writable lock and its unlock).
   std::uint64_t Version() const { return m_version; }
+  // The pixels of from scaled to w x h as SDL scales them, kept until the pixels change or the
+  // texture goes; nullptr when budget (see SetScaledBudget) has no room for them.
+  const ScaledCopies::Copy* Scaled(const IRect& from, int w, int h) {
+    return m_scaled.Get(Pixels(), m_width, from, w, h);
+  }
+  void SetScaledBudget(ScaledBudget* budget) { m_scaled.SetBudget(budget); }
+  std::size_t ScaledCount() const { return m_scaled.Count(); }
 
  private:
   DeviceTexture(SDL_Renderer* renderer, int w, int h);
@@ -67,6 +75,7 @@ class DeviceTexture {
   PixelSpans m_spans;
   bool m_spansStale = true;
   std::uint64_t m_version = 0;
+  ScaledCopies m_scaled;
 };
 
 }  // namespace plat

@@ -60,11 +60,14 @@ struct DrawCommand {
     IRect clip;
   };
 
-  // Drawn by the device's own span blitter: (u0, t0) is the texel at screen (x0, y0).
+  // Drawn by the device's own span blitter: (u0, t0) is the texel at screen (x0, y0). Scaled,
+  // the texels [u0, u1) x [t0, t1) are stretched over the whole of [x0, x1) x [y0, y1).
   struct Placement {
     bool valid;
     int x0, y0, x1, y1, u0, t0;
     std::uint32_t colour;
+    bool scaled;
+    int u1, t1;
   };
 
   Key key;  // zero-filled before it is set, so that it can be compared byte for byte

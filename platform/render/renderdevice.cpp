@@ -188,6 +188,9 @@ RenderDevice::RenderDevice(SDL_Window* window, SDL_Surface* surface, SDL_Rendere
   SetDrawBlend(SDL_BLENDMODE_BLEND);
   const char* full = std::getenv("VELMORA_FULL_REDRAW");
   m_tracking = surface != nullptr && !(full && *full && std::strcmp(full, "0") != 0);
+  // SDL scales by nearest sampling unless told to filter; then its scaling is left to it.
+  const char* quality = SDL_GetHint(SDL_HINT_RENDER_SCALE_QUALITY);
+  m_scaleKept = !quality || std::strcmp(quality, "0") == 0 || SDL_strcasecmp(quality, "nearest") == 0;
   AddLiveDevice(this);
 }
 
@@ -272,7 +275,7 @@ bool PlaceUnscaled(const hgeVertex* v, int texW, int texH, DrawCommand::Placemen
     return false;
   if (x1 <= x0 || y1 <= y0 || x1 - x0 != u1 - u0 || y1 - y0 != t1 - t0) return false;
   if (u0 < 0 || t0 < 0 || u1 > texW || t1 > texH) return false;
-  p = {true, x0, y0, x1, y1, u0, t0, colour};
+  p = {true, x0, y0, x1, y1, u0, t0, colour, false, 0, 0};
   return true;
 }
 
@@ -316,7 +319,20 @@ bool RenderDevice::Describe(DrawCommand& c) {
     c.opaque = (p.colour >> 24) == 0xFF && t->IsOpaque();
     return !c.bounds.Empty();
   }
-  c.placement.valid = false;
+  c.placement = DrawCommand::Placement{};
+  ScaledBlit scaled;
+  if (t && m_scaleKept && (k.blend & BLEND_ALPHABLEND) &&
+      PlanScaledBlit(k.v, t->Width(), t->Height(), clip, m_width, m_height, &scaled)) {
+    // Where SDL would scale this rectangle, the scaled pixels depend on this clip and nothing
+    // else: drawn from a kept copy, any part of them comes out the same.
+    const IRect& d = scaled.dst;
+    c.placement = DrawCommand::Placement{true, d.x0, d.y0, d.x1, d.y1, scaled.src.x0, scaled.src.y0,
+                                         k.v[0].col, true, scaled.src.x1, scaled.src.y1};
+    c.bounds = d;
+    c.clipSafe = true;
+    c.opaque = (k.v[0].col >> 24) == 0xFF && t->IsOpaque();
+    return true;
+  }
   float xlo = k.v[0].x, xhi = xlo, ylo = k.v[0].y, yhi = ylo;
   for (const hgeVertex& s : k.v) {
     xlo = std::min(xlo, s.x);
@@ -439,7 +455,10 @@ void RenderDevice::Execute(const DrawCommand& c, const IRect& clip) {
     t = Find(k.tex);
     if (!t) return;
     if (c.placement.valid) {
-      BlitUnscaled(c, *t, clip);
+      if (c.placement.scaled)
+        BlitScaled(c.placement, *t, clip);
+      else
+        BlitUnscaled(c, *t, clip);
       return;
     }
   }
@@ -470,25 +489,60 @@ void RenderDevice::Execute(const DrawCommand& c, const IRect& clip) {
 // Most of a frame is whole textures or atlas cells drawn at their own size on whole pixels.
 // Headless, those are drawn here straight into the surface: opaque runs are copied, transparent
 // ones skipped, and only the rest blended, which SDL would do pixel by pixel for the whole
-// rectangle. Anything else (scaled, rotated, shaded corners, additive) is left to SDL.
+// rectangle. Anything else (rotated, shaded corners, additive) is left to SDL.
 void RenderDevice::BlitUnscaled(const DrawCommand& c, DeviceTexture& texture, const IRect& clip) {
   const DrawCommand::Placement& p = c.placement;
+  const PixelSpans& spans = texture.Spans();
+  if (spans.Height() != texture.Height()) return;
+  BlitSpans(texture.Pixels(), texture.Width(), spans, p, clip);
+}
+
+// Scaled rectangles are drawn from the texture's kept copy at that size, made the first time;
+// when the device keeps no more copies, each row is scaled as it is drawn.
+void RenderDevice::BlitScaled(const DrawCommand::Placement& p, DeviceTexture& texture,
+                              const IRect& clip) {
+  const IRect from{p.u0, p.t0, p.u1, p.t1};
+  const int w = p.x1 - p.x0, h = p.y1 - p.y0;
+  DrawCommand::Placement at = p;
+  at.u0 = 0;
+  at.t0 = 0;
+  if (const ScaledCopies::Copy* copy = texture.Scaled(from, w, h)) {
+    BlitSpans(copy->pixels.data(), w, copy->spans, at, clip);
+    return;
+  }
+  const IRect r = clip.Intersect(IRect{p.x0, p.y0, p.x1, p.y1});
+  if (r.Empty()) return;
+  Flush();
+  m_scaleRow.resize(static_cast<std::size_t>(r.x1 - r.x0));
+  const bool copy = p.colour == 0xFFFFFFFFu && texture.IsOpaque();
+  auto* target = static_cast<std::uint8_t*>(m_surface->pixels);
+  for (int y = r.y0; y < r.y1; ++y) {
+    ScaleRow(texture.Pixels(), texture.Width(), from, w, h, y - p.y0, r.x0 - p.x0, r.x1 - p.x0,
+             m_scaleRow.data());
+    auto* dst = reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) *
+                                                              m_surface->pitch) + r.x0;
+    if (copy)
+      std::memcpy(dst, m_scaleRow.data(), sizeof(std::uint32_t) * m_scaleRow.size());
+    else
+      BlendSpanModulated(dst, m_scaleRow.data(), r.x1 - r.x0, p.colour);
+  }
+}
+
+void RenderDevice::BlitSpans(const std::uint32_t* pixels, int pitch, const PixelSpans& spans,
+                             const DrawCommand::Placement& p, const IRect& clip) {
   const int x0 = p.x0, y0 = p.y0, u0 = p.u0, t0 = p.t0;
   const std::uint32_t colour = p.colour;
   const int cx0 = std::max(x0, clip.x0), cx1 = std::min(p.x1, clip.x1);
   const int cy0 = std::max(y0, clip.y0), cy1 = std::min(p.y1, clip.y1);
   if (cx0 >= cx1 || cy0 >= cy1) return;
   Flush();  // anything SDL still holds goes first
-  const PixelSpans& spans = texture.Spans();
-  if (spans.Height() != texture.Height()) return;
   const bool plain = colour == 0xFFFFFFFFu;
   // Source columns that land inside the clip.
   const int su0 = u0 + (cx0 - x0), su1 = u0 + (cx1 - x0);
-  const int w = texture.Width();
   auto* target = static_cast<std::uint8_t*>(m_surface->pixels);
   for (int y = cy0; y < cy1; ++y) {
     const int sy = t0 + (y - y0);
-    const std::uint32_t* srcRow = texture.Pixels() + static_cast<std::size_t>(sy) * w;
+    const std::uint32_t* srcRow = pixels + static_cast<std::size_t>(sy) * pitch;
     auto* dstRow = reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) *
                                                                  m_surface->pitch);
     // Atlas rows hold many runs: start at the first one reaching the drawn columns.
@@ -559,6 +613,7 @@ HTEXTURE RenderDevice::Adopt(std::unique_ptr<DeviceTexture> tex) {
   slot.version = tex->Version();
   slot.usedInFrame = 0;
   slot.texture = std::move(tex);
+  slot.texture->SetScaledBudget(&m_scaledBudget);
   ++m_textureCount;
   return (static_cast<HTEXTURE>(slot.generation) << 32) | index;
 }

@@ -121,6 +121,16 @@ class RenderDevice final : public HGE {
   const FrameStats& Stats() const { return m_stats; }
   // The rectangles redrawn by the last tracked frame.
 
+  // Textures drawn scaled (as SDL scales them: nearest texel, source over) keep their scaled
+  // pixels, so that drawing them again is a copy and a blend; a texture's copies go when its
+  // pixels change or it is freed, and the device keeps at most ScaledCopyLimit() bytes of them
+  // (past that, rows are scaled as they are drawn). Off, SDL scales them at every draw.
+  void SetScaledCopies(bool on) { m_scaleKept = on; }
+  void SetScaledCopyLimit(std::size_t bytes) { m_scaledBudget.limit = bytes; }
+  std::size_t ScaledCopyLimit() const { return m_scaledBudget.limit; }
+  std::size_t ScaledCopyBytes() const { return m_scaledBudget.used; }
+  std::uint64_t ScaledCopiesMade() const { return m_scaledBudget.made; }
+
   // Windowed: what EndFrame gave the window.
   struct PresentStats {
     std::uint64_t pushes = 0;      // frames that pushed something
@@ -166,6 +176,10 @@ class RenderDevice final : public HGE {
   // Draws c clipped to clip (c's own clip, or a part of it).
   void Execute(const DrawCommand& c, const IRect& clip);
   void BlitUnscaled(const DrawCommand& c, DeviceTexture& texture, const IRect& clip);
+  void BlitScaled(const DrawCommand::Placement& p, DeviceTexture& texture, const IRect& clip);
+  // pixels (pitch per row) placed as p says, unscaled, inside clip; blended by runs.
+  void BlitSpans(const std::uint32_t* pixels, int pitch, const PixelSpans& spans,
+                 const DrawCommand::Placement& p, const IRect& clip);
   void ClearRect(const IRect& r, std::uint32_t argb);
   // Draws the kept commands of this frame inside r, on top of the last frame.
   void Replay(const IRect& r);
@@ -209,6 +223,10 @@ class RenderDevice final : public HGE {
   int m_drawBlend = -1;  // SDL blend mode last set for untextured drawing
   IRect m_sdlClip;       // clip last given to SDL
   bool m_sdlClipKnown = false;
+
+  bool m_scaleKept = true;
+  ScaledBudget m_scaledBudget;
+  std::vector<std::uint32_t> m_scaleRow;  // one row scaled as it is drawn
 
   // Tracking
   bool m_tracking = false;
