@@ -5,7 +5,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -72,13 +74,17 @@ struct SmallQuads {
     for (int t = 0; t < kGlyphKinds; ++t) {
       const HTEXTURE tex = device->Texture_Create(kGlyphW, kGlyphH);
       std::uint32_t* p = device->Texture_Lock(tex, false);
-      for (int i = 0; i < kGlyphW * kGlyphH; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        const std::uint32_t v = (seed >> 16) & 0xFF;
-        // A glyph: mostly clear, a solid core, soft edges.
-        const std::uint32_t a = kind == 2 ? 255u : v < 140 ? 0u : v < 200 ? 255u : v;
-        p[i] = a << 24 | (kind == 2 ? (seed & 0xFFFFFFu) : 0xFFFFFFu);
-      }
+      // A glyph: two strokes each way, two pixels wide with a soft pixel on each side, at
+      // places that differ from glyph to glyph; clear elsewhere.
+      const int sx[2] = {2 + t % 3, 7 + t % 2}, sy[2] = {3 + t % 4, 10 + t % 3};
+      for (int y = 0; y < kGlyphH; ++y)
+        for (int x = 0; x < kGlyphW; ++x) {
+          int d = 99;
+          for (int k = 0; k < 2; ++k) d = std::min({d, std::abs(x - sx[k]), std::abs(y - sy[k])});
+          seed = seed * 1103515245u + 12345u;
+          const std::uint32_t a = kind == 2 ? 255u : d <= 1 ? 255u : d == 2 ? 60u + (seed >> 24) % 140 : 0u;
+          p[y * kGlyphW + x] = a << 24 | (kind == 2 ? (seed & 0xFFFFFFu) : 0xFFFFFFu);
+        }
       device->Texture_Unlock(tex);
       textures.push_back(tex);
     }

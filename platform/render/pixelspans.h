@@ -29,6 +29,9 @@ class PixelSpans {
   int Height() const { return static_cast<int>(m_rowStart.empty() ? 0 : m_rowStart.size() - 1); }
   const Run* RowBegin(int y) const { return m_runs.data() + m_rowStart[y]; }
   const Run* RowEnd(int y) const { return m_runs.data() + m_rowStart[y + 1]; }
+  // Row y's runs are Runs() + RowStarts()[y] up to Runs() + RowStarts()[y + 1].
+  const Run* Runs() const { return m_runs.data(); }
+  const std::uint32_t* RowStarts() const { return m_rowStart.data(); }
   // Every pixel has alpha 255 (false for an empty image).
   bool AllOpaque() const { return m_allOpaque; }
 

@@ -50,11 +50,13 @@ bool Sane(float v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; 
 // count as one: float coordinates like 17/140 are not exact.
 constexpr float kTexelSlack = 1.0e-3f;
 
-// v as a whole number when it is one (within kTexelSlack).
+// v as a whole number when it is one (within kTexelSlack). Rounded by hand: std::round is a
+// library call, and a quad asks eight times.
 bool WholeNumber(float v, int* out) {
-  const float r = std::round(v);
-  if (std::fabs(v - r) > kTexelSlack) return false;
-  *out = static_cast<int>(r);
+  if (!(std::fabs(v) < 4194304.0f)) return false;  // 2^22: v + 0.5f is exact below
+  const int n = static_cast<int>(v + (v < 0.0f ? -0.5f : 0.5f));
+  if (std::fabs(v - static_cast<float>(n)) > kTexelSlack) return false;
+  *out = n;
   return true;
 }
 
@@ -530,36 +532,24 @@ void RenderDevice::BlitScaled(const DrawCommand::Placement& p, DeviceTexture& te
 
 void RenderDevice::BlitSpans(const std::uint32_t* pixels, int pitch, const PixelSpans& spans,
                              const DrawCommand::Placement& p, const IRect& clip) {
-  const int x0 = p.x0, y0 = p.y0, u0 = p.u0, t0 = p.t0;
-  const std::uint32_t colour = p.colour;
-  const int cx0 = std::max(x0, clip.x0), cx1 = std::min(p.x1, clip.x1);
-  const int cy0 = std::max(y0, clip.y0), cy1 = std::min(p.y1, clip.y1);
+  const int cx0 = std::max(p.x0, clip.x0), cx1 = std::min(p.x1, clip.x1);
+  const int cy0 = std::max(p.y0, clip.y0), cy1 = std::min(p.y1, clip.y1);
   if (cx0 >= cx1 || cy0 >= cy1) return;
   Flush();  // anything SDL still holds goes first
-  const bool plain = colour == 0xFFFFFFFFu;
-  // Source columns that land inside the clip.
-  const int su0 = u0 + (cx0 - x0), su1 = u0 + (cx1 - x0);
-  auto* target = static_cast<std::uint8_t*>(m_surface->pixels);
-  for (int y = cy0; y < cy1; ++y) {
-    const int sy = t0 + (y - y0);
-    const std::uint32_t* srcRow = pixels + static_cast<std::size_t>(sy) * pitch;
-    auto* dstRow = reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) *
-                                                                 m_surface->pitch);
-    // Atlas rows hold many runs: start at the first one reaching the drawn columns.
-    const PixelSpans::Run* end = spans.RowEnd(sy);
-    const PixelSpans::Run* r = std::partition_point(
-        spans.RowBegin(sy), end, [su0](const PixelSpans::Run& run) { return run.x1 <= su0; });
-    for (; r != end && r->x0 < su1; ++r) {
-      const int a = std::max<int>(r->x0, su0), b = std::min<int>(r->x1, su1);
-      std::uint32_t* dst = dstRow + (x0 + (a - u0));
-      if (plain && r->opaque)
-        std::memcpy(dst, srcRow + a, sizeof(std::uint32_t) * (b - a));
-      else if (plain)
-        BlendSpan(dst, srcRow + a, b - a);
-      else
-        BlendSpanModulated(dst, srcRow + a, b - a, colour);
-    }
-  }
+  const std::size_t surfacePitch = static_cast<std::size_t>(m_surface->pitch) / sizeof(std::uint32_t);
+  const int firstRow = p.t0 + (cy0 - p.y0);
+  RunsBlit b;
+  b.spans = &spans;
+  b.src = pixels + static_cast<std::size_t>(firstRow) * pitch;
+  b.srcPitch = static_cast<std::size_t>(pitch);
+  b.dst = static_cast<std::uint32_t*>(m_surface->pixels) + static_cast<std::size_t>(cy0) * surfacePitch + cx0;
+  b.dstPitch = surfacePitch;
+  b.firstRow = firstRow;
+  b.rows = cy1 - cy0;
+  b.col0 = p.u0 + (cx0 - p.x0);  // the source columns that land inside the clip
+  b.col1 = p.u0 + (cx1 - p.x0);
+  b.colour = p.colour;
+  BlitRuns(b);
 }
 
 void RenderDevice::Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color) {

@@ -160,6 +160,58 @@ TEST(SpanBlend, DivisionAndBlendingAgreeWithTheReference) {
   }
 }
 
+TEST(SpanBlend, EveryLengthAndOffsetBlendsExactlyTheSpanAndNothingBeyond) {
+  // Several pixels are blended at once: short spans, odd lengths and unaligned starts must give
+  // the same pixels as one at a time and leave the neighbours alone.
+  std::mt19937 rng(11);
+  constexpr std::uint32_t kGuard = 0xDEADBEEFu;
+  for (std::uint32_t mod : {0xFFFFFFFFu, 0xFFB6B6B6u, 0x80FFFFFFu, 0x30204060u}) {
+    for (int offset = 0; offset < 4; ++offset) {
+      for (int n = 0; n <= 13; ++n) {
+        std::vector<std::uint32_t> src(24), dst(24, kGuard), want;
+        for (auto& p : src) p = rng() % 3 == 0 ? (rng() | 0x00FFFFFFu) : rng();
+        for (int i = 0; i < n; ++i) dst[offset + i] = rng();
+        want = dst;
+        for (int i = 0; i < n; ++i) want[offset + i] = ReferenceOver(src[offset + i], dst[offset + i], mod);
+        if (mod == 0xFFFFFFFFu)
+          plat::BlendSpan(dst.data() + offset, src.data() + offset, n);
+        else
+          plat::BlendSpanModulated(dst.data() + offset, src.data() + offset, n, mod);
+        ASSERT_EQ(dst, want) << std::hex << mod << std::dec << " offset " << offset << " n " << n;
+      }
+    }
+  }
+}
+
+TEST(SpanBlend, RunsDrawnFromAnyColumnRangeTouchOnlyThoseColumns) {
+  // An atlas-like image drawn from a column range that starts and ends inside runs, onto a
+  // surface whose other pixels must stay as they were.
+  constexpr int kImgW = 40, kImgH = 6, kSurfW = 50;
+  const auto img = MixedPixels(kImgW, kImgH, 21);
+  PixelSpans spans;
+  spans.Build(img.data(), kImgW, kImgH, kImgW);
+  std::mt19937 rng(5);
+  for (std::uint32_t colour : {0xFFFFFFFFu, 0xC0A0FF40u}) {
+    for (int col0 = 0; col0 < kImgW; col0 += 7) {
+      for (int col1 = col0 + 1; col1 <= kImgW; col1 += 5) {
+        std::vector<std::uint32_t> surface(static_cast<std::size_t>(kSurfW) * kImgH);
+        for (auto& p : surface) p = rng();
+        auto want = surface;
+        constexpr int kAt = 4;  // surface column of image column col0
+        for (int y = 1; y < kImgH; ++y)
+          for (int x = col0; x < col1; ++x) {
+            std::uint32_t& d = want[static_cast<std::size_t>(y) * kSurfW + kAt + (x - col0)];
+            d = ReferenceOver(img[static_cast<std::size_t>(y) * kImgW + x], d, colour);
+          }
+        plat::RunsBlit b{&spans, img.data() + kImgW, kImgW, surface.data() + kSurfW + kAt,
+                         kSurfW, 1, kImgH - 1, col0, col1, colour};
+        plat::BlitRuns(b);
+        ASSERT_EQ(surface, want) << "columns " << col0 << ".." << col1 << std::hex << " colour " << colour;
+      }
+    }
+  }
+}
+
 TEST(SpanBlend, WhiteOverWhiteStaysWhiteAndEndsAreExact) {
   // SDL's unmodulated blitter darkened white blended over white; ours must not.
   for (std::uint32_t a = 0; a < 256; ++a) {
