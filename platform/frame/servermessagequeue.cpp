@@ -21,7 +21,7 @@ bool ServerMessageQueue::Push(ServerMessage msg) {
   return true;
 }
 
-bool ServerMessageQueue::WaitNotEmpty(std::chrono::milliseconds limit) {
+bool ServerMessageQueue::WaitNotEmpty(std::chrono::microseconds limit) {
   std::unique_lock<std::mutex> lock(m_mutex);
   return m_pushed.wait_for(lock, limit, [this] { return !m_items.empty(); });
 }

@@ -23,7 +23,7 @@ class ServerMessageQueue {
   std::vector<ServerMessage> Take(std::size_t limit);
   // Blocks until a message is waiting or `limit` of real time has passed; true when one is. For
   // a reader on a thread of its own (the frame loop never blocks on the server).
-  bool WaitNotEmpty(std::chrono::milliseconds limit);
+  bool WaitNotEmpty(std::chrono::microseconds limit);
   std::size_t Size() const;
   // Memory the waiting messages hold (bodies, texts and the records themselves); the transport
   // stops reading while this is at its limit.

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -138,11 +139,19 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   if (pid > 0) {
     int status = 0;
     rusage usage{};
+    // A frozen program is killed rather than left to hang its caller. Its process descriptor
+    // turns readable when it ends, so the wait returns at once rather than at the next poll.
+    const int exited = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     pid_t done = 0;
-    // A frozen program is killed rather than left to hang its caller.
-    while ((done = ::wait4(pid, &status, WNOHANG, &usage)) == 0 &&
-           Clock::now() - started < std::chrono::seconds(timeoutSeconds))
-      ::usleep(20000);
+    while ((done = ::wait4(pid, &status, WNOHANG, &usage)) == 0) {
+      const auto left = std::chrono::seconds(timeoutSeconds) - (Clock::now() - started);
+      const auto leftMs = std::chrono::duration_cast<std::chrono::milliseconds>(left).count();
+      if (leftMs <= 0) break;
+      pollfd p{exited, POLLIN, 0};
+      if (exited < 0) ::poll(nullptr, 0, 20);  // no process descriptors: look again shortly
+      else ::poll(&p, 1, static_cast<int>(leftMs));
+    }
+    if (exited >= 0) ::close(exited);
     if (done == 0) {
       ::kill(pid, SIGKILL);
       ::wait4(pid, &status, 0, &usage);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include <guichan/widget.hpp>
 
@@ -22,6 +21,9 @@ void E2eFixture::SetUp() {
   temp = std::make_unique<TempDir>("e2e");
   ASSERT_FALSE(temp->Path().empty());
   dir = temp->Path();
+  // The goods list is process-wide: a session started in this process earlier left its last
+  // scene there, which the new session would show until its own scene comes.
+  GetBuyData().ClearItems();
 }
 
 void E2eFixture::TearDown() {
@@ -113,7 +115,7 @@ void E2eFixture::StartScripted(const std::string& nicknameUtf8, const std::strin
 void E2eFixture::RunTo(int frame) {
   while (session->FramesRun() < frame) {
     session->Step();
-    std::this_thread::sleep_for(std::chrono::microseconds(500));
+    AwaitServer(std::chrono::microseconds(500));
   }
 }
 
@@ -124,7 +126,7 @@ void E2eFixture::WaitBefore(const std::function<bool()>& done, int frame, const 
     // Generous per frame, and more so near the deadline: on a loaded machine the server's
     // answer may take a while, and the script's later frames must still come after it.
     const int framesLeft = frame - session->FramesRun();
-    std::this_thread::sleep_for(std::chrono::milliseconds(framesLeft > 40 ? 5 : 60));
+    AwaitServer(std::chrono::milliseconds(framesLeft > 40 ? 5 : 60));
   }
 }
 
@@ -149,8 +151,12 @@ bool E2eFixture::StepUntil(const std::function<bool()>& done, int timeoutMs) {
     session->Step();
     if (done()) return true;
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    AwaitServer(std::chrono::milliseconds(2));
   }
+}
+
+void E2eFixture::AwaitServer(std::chrono::microseconds limit) {
+  session->Frame()->Messages().WaitNotEmpty(limit);
 }
 
 void E2eFixture::Click(gcn::Widget* widget) {

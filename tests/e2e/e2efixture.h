@@ -4,6 +4,7 @@
 // test says; everything else is polled with deadlines while the frame keeps stepping.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,8 +41,8 @@ class E2eFixture : public ::testing::Test {
   // The client as the program runs it with --input SCRIPT --state-json FILE (headless,
   // joining the test's server), logged in with a lot on sale before the script's first frame.
   void StartScripted(const std::string& nicknameUtf8, const std::string& script, int firstFrame);
-  // Steps until the frame count reaches `frame` (a short real pause per step lets the network
-  // deliver, as a paced run would).
+  // Steps until the frame count reaches `frame`; after each step, up to half a millisecond for
+  // the server to answer, as a paced run would give it.
   void RunTo(int frame);
   // Steps until `done` holds; a failure when that takes until `frame`.
   void WaitBefore(const std::function<bool()>& done, int frame, const char* what);
@@ -52,6 +53,9 @@ class E2eFixture : public ::testing::Test {
 
   // Steps the frame until `done` holds; false at the deadline.
   bool StepUntil(const std::function<bool()>& done, int timeoutMs = kWaitMs);
+  // Returns as soon as a message from the server (or the transport's status) waits for the
+  // next step, or after `limit` when none comes: the frame loop itself never blocks on it.
+  void AwaitServer(std::chrono::microseconds limit);
   // Moves onto the widget's centre, then clicks it, a frame each, like a player would.
   void Click(gcn::Widget* widget);
   CGameClientDlg* Dialog() const;

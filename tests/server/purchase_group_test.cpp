@@ -5,7 +5,6 @@
 #include <sqlite3.h>
 
 #include <future>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -291,7 +290,7 @@ TEST_F(GroupTest, PurchasesFromSeveralClientsInOneTurnShareOneCommit) {
   busy.get_future().wait();
   const std::uint32_t shares[3] = {3, 3, 4};  // in any order: the whole lot
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(clients[i].SendRecord(MDM_GF_GAME, SUB_C_BUY, MakeBuyRequest(lot, shares[i])));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // loopback: the bytes are there
+  for (TestClient& c : clients) ASSERT_TRUE(c.WaitDelivered());
   release.set_value();
   blocker.join();
 

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <map>
 #include <thread>
@@ -95,16 +96,17 @@ TEST_F(ContentionTest, ThreeSecondLockCostsOnlyTheOperationsItOverlapped) {
   TestClient alice;
   const Item lot = LotOf(EnterGoods(alice, server_.Port(), "alice"));
 
-  std::atomic<bool> locked{false};
+  std::promise<bool> taken;
   std::atomic<std::uint64_t> releasedAt{0};
   std::thread holder([&] {
     ExternalLock lock(Db());
-    locked = lock.Held();
-    std::this_thread::sleep_for(Ms(3000));
+    taken.set_value(lock.Held());
+    std::this_thread::sleep_for(Ms(3000));  // the lock another program holds, in real time
     lock.Release();
     releasedAt = NowMs();
   });
-  while (!locked && releasedAt == 0) std::this_thread::sleep_for(Ms(1));
+  const bool locked = taken.get_future().get();
+  if (!locked) holder.join();
   ASSERT_TRUE(locked);
 
   TestClient carol;

@@ -3,12 +3,15 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <linux/sockios.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <thread>
 
 #include "client/core/cmd_velmora.h"
 #include "platform/net/frameencoder.h"
@@ -50,6 +53,24 @@ bool TestClient::Connect(std::uint16_t port, int receiveBufferBytes) {
 void TestClient::Disconnect() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+}
+
+bool TestClient::HangUp(int timeoutMs) {
+  if (fd_ < 0 || ::shutdown(fd_, SHUT_WR) != 0) return false;
+  const bool closed = WaitClosed(timeoutMs);
+  Disconnect();
+  return closed;
+}
+
+bool TestClient::WaitDelivered(int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    int unacknowledged = 0;
+    if (fd_ < 0 || ::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) return false;
+    if (unacknowledged == 0) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::yield();
+  }
 }
 
 bool TestClient::SendRaw(const void* data, std::size_t size) {

@@ -44,6 +44,12 @@ class TestClient {
 
   bool Connect(std::uint16_t port, int receiveBufferBytes = 0);
   void Disconnect();
+  // Ends the connection from this side and waits for the server to close its side, which it
+  // does in the same step that forgets the connection; true when it did so in time.
+  bool HangUp(int timeoutMs = kWaitMs);
+  // Waits until the server's end has acknowledged every byte sent: they wait in its socket
+  // even while its loop is busy.
+  bool WaitDelivered(int timeoutMs = kWaitMs);
   bool SendRaw(const void* data, std::size_t size);
   bool Send(std::uint16_t mainCmd, std::uint16_t subCmd, const void* data, std::size_t size);
   template <typename T>
