@@ -24,6 +24,19 @@ bool MeetsSurface(float x, float y, float w, float h, int surfaceW, int surfaceH
   return x1 > x0 && y1 > y0;
 }
 
+// One axis of a scaled blit clipped to [0, limit) (destination relative to the clip): the
+// source is cut by the share of the destination cut off.
+void ClipAxis(double scale, double limit, double* s0, double* s1, double* d0, double* d1) {
+  if (*d0 < 0) {
+    *s0 -= *d0 / scale;
+    *d0 = 0;
+  }
+  if (*d1 > limit) {
+    *s1 -= (*d1 - limit) / scale;
+    *d1 = limit;
+  }
+}
+
 }  // namespace
 
 bool PlanScaledBlit(const hgeVertex v[4], int texW, int texH, const IRect& clip, int surfaceW,
@@ -59,27 +72,11 @@ bool PlanScaledBlit(const hgeVertex v[4], int texW, int texH, const IRect& clip,
   if (srcW > 32767 || srcH > 32767 || dw > 65535 || dh > 65535) return false;
 
   // The destination clipped, the source cut by the same share, both rounded (in double).
-  const double scaleW = static_cast<double>(dw) / srcW, scaleH = static_cast<double>(dh) / srcH;
   double sx0 = src.x0, sy0 = src.y0, sx1 = src.x1, sy1 = src.y1;
   double dx0 = dx - clip.x0, dy0 = dy - clip.y0;
   double dx1 = dx0 + dw, dy1 = dy0 + dh;
-  const double clipW = clip.x1 - clip.x0, clipH = clip.y1 - clip.y0;
-  if (dx0 < 0) {
-    sx0 -= dx0 / scaleW;
-    dx0 = 0;
-  }
-  if (dx1 > clipW) {
-    sx1 -= (dx1 - clipW) / scaleW;
-    dx1 = clipW;
-  }
-  if (dy0 < 0) {
-    sy0 -= dy0 / scaleH;
-    dy0 = 0;
-  }
-  if (dy1 > clipH) {
-    sy1 -= (dy1 - clipH) / scaleH;
-    dy1 = clipH;
-  }
+  ClipAxis(static_cast<double>(dw) / srcW, clip.x1 - clip.x0, &sx0, &sx1, &dx0, &dx1);
+  ClipAxis(static_cast<double>(dh) / srcH, clip.y1 - clip.y0, &sy0, &sy1, &dy0, &dy1);
   const int fsx = static_cast<int>(std::round(sx0)), fsy = static_cast<int>(std::round(sy0));
   const IRect finalSrc =
       IRect{fsx, fsy, fsx + static_cast<int>(std::round(sx1 - sx0)),
