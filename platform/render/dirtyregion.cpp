@@ -80,12 +80,53 @@ constexpr std::size_t kLookAhead = 48;
 
 }  // namespace
 
-void AddChangedBounds(const std::vector<DrawCommand>& before,
-                      const std::vector<DrawCommand>& now, RectSet& dirty) {
+std::uint32_t FrameCommands::Take() {
+  if (!m_free.empty()) {
+    const std::uint32_t slot = m_free.back();
+    m_free.pop_back();
+    return slot;
+  }
+  m_pool.emplace_back();
+  m_inFrame.push_back(0);
+  return static_cast<std::uint32_t>(m_pool.size() - 1);
+}
+
+void FrameCommands::Add(const DrawCommand& c) {
+  const std::uint32_t slot = Take();
+  m_pool[slot] = c;
+  m_inFrame[slot] = m_frame;
+  m_cur.push_back(slot);
+}
+
+void FrameCommands::Repeat() {
+  const std::uint32_t slot = m_prev[m_cur.size()];
+  m_inFrame[slot] = m_frame;
+  m_cur.push_back(slot);
+}
+
+void FrameCommands::NextFrame() {
+  for (const std::uint32_t slot : m_prev)
+    if (m_inFrame[slot] != m_frame) m_free.push_back(slot);
+  std::swap(m_prev, m_cur);
+  m_cur.clear();
+  ++m_frame;
+}
+
+void FrameCommands::Clear() {
+  m_pool.clear();
+  m_inFrame.clear();
+  m_free.clear();
+  m_cur.clear();
+  m_prev.clear();
+}
+
+void FrameCommands::AddChangedBounds(RectSet& dirty) const {
+  const std::vector<std::uint32_t>& before = m_prev;
+  const std::vector<std::uint32_t>& now = m_cur;
   const std::size_t n = before.size(), m = now.size();
   std::size_t i = 0, j = 0;
   while (i < n && j < m) {
-    if (before[i].SameAs(now[j])) {
+    if (Same(before[i], now[j])) {
       ++i;
       ++j;
       continue;
@@ -96,7 +137,7 @@ void AddChangedBounds(const std::vector<DrawCommand>& before,
     for (std::size_t d = 1; d <= kLookAhead && !found; ++d) {
       for (std::size_t a = 0; a <= d; ++a) {
         const std::size_t b = d - a;
-        if (i + a < n && j + b < m && before[i + a].SameAs(now[j + b])) {
+        if (i + a < n && j + b < m && Same(before[i + a], now[j + b])) {
           skipA = a;
           skipB = b;
           found = true;
@@ -104,11 +145,11 @@ void AddChangedBounds(const std::vector<DrawCommand>& before,
         }
       }
     }
-    for (std::size_t k = 0; k < skipA && i < n; ++k) dirty.Add(before[i++].bounds);
-    for (std::size_t k = 0; k < skipB && j < m; ++k) dirty.Add(now[j++].bounds);
+    for (std::size_t k = 0; k < skipA && i < n; ++k) dirty.Add(m_pool[before[i++]].bounds);
+    for (std::size_t k = 0; k < skipB && j < m; ++k) dirty.Add(m_pool[now[j++]].bounds);
   }
-  for (; i < n; ++i) dirty.Add(before[i].bounds);
-  for (; j < m; ++j) dirty.Add(now[j].bounds);
+  for (; i < n; ++i) dirty.Add(m_pool[before[i]].bounds);
+  for (; j < m; ++j) dirty.Add(m_pool[now[j]].bounds);
 }
 
 }  // namespace plat

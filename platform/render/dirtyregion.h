@@ -81,10 +81,46 @@ struct DrawCommand {
   bool SameAs(const DrawCommand& o) const;
 };
 
-// Matches the two frames' commands in order (a common subsequence: equal commands in runs,
-// resynchronised after a change by looking a little ahead) and adds to dirty the bounds of every
-// command of either frame left unmatched.
-void AddChangedBounds(const std::vector<DrawCommand>& before,
-                      const std::vector<DrawCommand>& now, RectSet& dirty);
+// The commands of the last frame and of the one being recorded, each kept once: a call that
+// repeats the last frame's command at the same place shares it by index instead of copying it,
+// so a steady frame writes a few bytes per call and matching it reads little more.
+class FrameCommands {
+ public:
+  // The recorded frame becomes the last one; what only the old last frame used is freed.
+  void NextFrame();
+  // Forgets both frames.
+  void Clear();
+
+  std::size_t Size() const { return m_cur.size(); }
+  const DrawCommand& operator[](std::size_t i) const { return m_pool[m_cur[i]]; }
+  // The last frame's command at the place the next call takes, or nullptr.
+  const DrawCommand* LastAtNext() const {
+    return m_cur.size() < m_prev.size() ? &m_pool[m_prev[m_cur.size()]] : nullptr;
+  }
+  // The next call is LastAtNext() again.
+  void Repeat();
+  void Add(const DrawCommand& c);
+
+  // Matches the two frames' commands in order (a common subsequence: equal commands in runs,
+  // resynchronised after a change by looking a little ahead) and adds to dirty the bounds of
+  // every command of either frame left unmatched.
+  void AddChangedBounds(RectSet& dirty) const;
+
+  // Commands held (both frames, shared ones once) and slots kept for reuse.
+  std::size_t Held() const { return m_pool.size() - m_free.size(); }
+  std::size_t Capacity() const { return m_pool.size(); }
+
+ private:
+  bool Same(std::uint32_t a, std::uint32_t b) const {
+    return a == b || m_pool[a].SameAs(m_pool[b]);
+  }
+  std::uint32_t Take();
+
+  std::vector<DrawCommand> m_pool;
+  std::vector<std::uint64_t> m_inFrame;  // per slot: the recording that last used it
+  std::vector<std::uint32_t> m_free;
+  std::vector<std::uint32_t> m_cur, m_prev;  // slots in call order
+  std::uint64_t m_frame = 1;
+};
 
 }  // namespace plat

@@ -350,11 +350,11 @@ void RenderDevice::Submit(DrawCommand& c) {
   if (!Describe(c)) return;
   if (m_inFrame) {
     c.Seal();
-    m_cur.push_back(c);
+    m_commands.Add(c);
     if (m_immediate) Execute(c, c.key.clip);
     return;
   }
-  m_prevValid = false;  // drawn outside a tracked frame: the surface no longer matches m_prev
+  m_prevValid = false;  // drawn outside a tracked frame: the surface no longer matches the last frame
   Execute(c, c.key.clip);
 }
 
@@ -385,10 +385,9 @@ bool RenderDevice::RepeatsLastFrame(const hgeQuad& quad) {
   // Most calls of a steady frame are the last frame's calls in the same order. Such a call is
   // the last frame's command again: its placement, bounds and hash need not be worked out.
   if (!m_inFrame || m_immediate) return false;
-  const std::size_t at = m_cur.size();
-  if (at >= m_prev.size()) return false;
-  const DrawCommand& last = m_prev[at];
-  const DrawCommand::Key& k = last.key;
+  const DrawCommand* last = m_commands.LastAtNext();
+  if (!last) return false;
+  const DrawCommand::Key& k = last->key;
   if (k.kind != DrawCommand::Kind::kQuad || k.tex != quad.tex || k.blend != quad.blend ||
       k.clip.x0 != m_clipX0 || k.clip.y0 != m_clipY0 || k.clip.x1 != m_clipX1 ||
       k.clip.y1 != m_clipY1)
@@ -405,7 +404,7 @@ bool RenderDevice::RepeatsLastFrame(const hgeQuad& quad) {
     if (!slot || slot->version != k.texVersion) return false;
     slot->usedInFrame = m_frameNo;
   }
-  m_cur.push_back(last);
+  m_commands.Repeat();
   return true;
 }
 
@@ -713,7 +712,11 @@ void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
     m_inFrame = true;
     m_immediate = false;
     m_clear = clearArgb;
-    m_cur.clear();
+    if (m_commands.Size() != 0) {
+      // A recording cut short (tracking turned off in it) never became the last frame.
+      m_commands.Clear();
+      m_prevValid = false;
+    }
     return;
   }
   SetSdlClip(CurrentClip());
@@ -893,16 +896,16 @@ void RenderDevice::Replay(const IRect& r) {
   // Whatever lies under the last opaque command covering r is hidden: start there, no clear.
   std::size_t first = 0;
   bool covered = false;
-  for (std::size_t i = m_cur.size(); i-- > 0;) {
-    if (m_cur[i].opaque && m_cur[i].bounds.Contains(r)) {
+  for (std::size_t i = m_commands.Size(); i-- > 0;) {
+    if (m_commands[i].opaque && m_commands[i].bounds.Contains(r)) {
       first = i;
       covered = true;
       break;
     }
   }
   if (!covered) ClearRect(r, m_clear);
-  for (std::size_t i = first; i < m_cur.size(); ++i) {
-    const DrawCommand& c = m_cur[i];
+  for (std::size_t i = first; i < m_commands.Size(); ++i) {
+    const DrawCommand& c = m_commands[i];
     if (!c.bounds.Intersects(r)) continue;
     // What SDL draws may depend on the clip: those are drawn whole (r was grown to hold them).
     Execute(c, c.clipSafe ? c.key.clip.Intersect(r) : c.key.clip);
@@ -928,11 +931,12 @@ void RenderDevice::EndTrackedFrame() {
     if (!m_prevValid || m_clear != m_prevClear)
       m_dirty.Add(screen);
     else
-      AddChangedBounds(m_prev, m_cur, m_dirty);
+      m_commands.AddChangedBounds(m_dirty);
     // A command SDL draws is drawn whole wherever it is touched; that may touch others.
     for (bool grown = !m_dirty.Empty(); grown;) {
       grown = false;
-      for (const DrawCommand& c : m_cur) {
+      for (std::size_t i = 0; i < m_commands.Size(); ++i) {
+        const DrawCommand& c = m_commands[i];
         if (c.clipSafe || !m_dirty.Touches(c.bounds) || m_dirty.Covers(c.bounds)) continue;
         m_dirty.Add(c.bounds);
         grown = true;
@@ -948,7 +952,7 @@ void RenderDevice::EndTrackedFrame() {
   if (area == screen.Area()) ++m_stats.fullFrames;
   if (area == 0) ++m_stats.unchangedFrames;
   if (m_verify) VerifyFrame();
-  std::swap(m_prev, m_cur);
+  m_commands.NextFrame();
   m_prevValid = true;
   m_prevClear = m_clear;
 }
@@ -963,7 +967,7 @@ void RenderDevice::VerifyFrame() {
   // The frame again the old way: clear everything, then every call with its own clip.
   const IRect screen{0, 0, m_width, m_height};
   ClearRect(screen, m_clear);
-  for (const DrawCommand& c : m_cur) Execute(c, c.key.clip);
+  for (std::size_t i = 0; i < m_commands.Size(); ++i) Execute(m_commands[i], m_commands[i].key.clip);
   Flush();
   std::uint64_t wrong = 0;
   for (int y = 0; y < m_height; ++y) {

@@ -236,7 +236,7 @@ class RenderDevice final : public HGE {
   bool m_prevValid = false;   // the surface holds m_prev drawn over m_prevClear
   std::uint32_t m_clear = 0, m_prevClear = 0;
   std::uint64_t m_frameNo = 1;
-  std::vector<DrawCommand> m_cur, m_prev;
+  FrameCommands m_commands;  // this frame's and the last one's
   RectSet m_dirty;
   std::vector<std::uint32_t> m_verifyCopy;
   FrameStats m_stats;
