@@ -11,6 +11,7 @@
 #include "app/velmora/gamestate.h"
 #include "app/velmora/gamesession.h"
 #include "app/velmora/password.h"
+#include "platform/memory/hugepages.h"
 #include "platform/text/textconv.h"
 
 namespace {
@@ -21,6 +22,7 @@ void OnSignal(int) { g_stop = true; }
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat::StartAgainWithHugePageHeap(argv);  // before anything is allocated that matters
   const std::vector<std::string> args(argv + 1, argv + argc);
   velapp::AppOptions options;
   std::string error;

@@ -95,7 +95,7 @@ OrvHgeFont::Glyph OrvHgeFont::Rasterize(char16_t code) const {
   plat::GlyphAtlas::Slot slot = m_atlas->Add(w, h, coverage);
   if (slot.page < 0 && m_atlas->Full()) {
     // Every glyph known so far pointed into the old pages: they are all forgotten.
-    m_glyphs.clear();
+    m_glyphs.Clear();
     m_atlas = std::make_unique<plat::GlyphAtlas>(m_size * 2 + 4);
     ++m_atlasRestarts;
     slot = m_atlas->Add(w, h, coverage);
@@ -113,9 +113,9 @@ OrvHgeFont::Glyph OrvHgeFont::Rasterize(char16_t code) const {
 }
 
 const OrvHgeFont::Glyph& OrvHgeFont::GetGlyphInfo(char16_t code) const {
-  auto it = m_glyphs.find(code);
-  if (it == m_glyphs.end()) it = m_glyphs.emplace(code, Rasterize(code)).first;
-  return it->second;
+  if (const Glyph* known = m_glyphs.Find(code)) return *known;
+  const Glyph g = Rasterize(code);  // may start the atlas, and so the table, over
+  return m_glyphs.Insert(code, g);
 }
 
 int OrvHgeFont::getWidth(const std::u16string& text) const {

@@ -29,6 +29,7 @@
 
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/hge.h"
+#include "platform/toolkit/codetable.h"
 
 class OrvHgeGraphics;
 
@@ -104,7 +105,7 @@ class OrvHgeFont : public gcn::Font {
   int m_ascent = 0;
   std::unique_ptr<plat::GlyphRasterizer> m_rasterizer;
   std::array<gcn::Color, 4> m_colors;
-  mutable std::unordered_map<char16_t, Glyph> m_glyphs;
+  mutable plat::CodeTable<Glyph> m_glyphs;
   mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
   mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
