@@ -92,6 +92,7 @@ class FrameCommands {
   void Clear();
 
   std::size_t Size() const { return m_cur.size(); }
+  std::size_t LastSize() const { return m_prev.size(); }
   const DrawCommand& operator[](std::size_t i) const { return m_pool[m_cur[i]]; }
   // The last frame's command at the place the next call takes, or nullptr.
   const DrawCommand* LastAtNext() const {

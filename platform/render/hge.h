@@ -80,6 +80,22 @@ class HGE {
   // what was made for a device at some address is its own while this number is the same.
   virtual std::uint64_t Instance() const { return 0; }
 
+  // A run of draw calls that the same inputs always turn into the same quads (a text: its
+  // characters, place, colours and glyph pages). The key must hold all of those inputs, exactly
+  // (no hash): equal keys mean equal calls. Between Gfx_BeginRun and Gfx_EndRun the caller makes
+  // its calls; a later frame may then call Gfx_RepeatRun with the same key at the same place of
+  // its calls instead: true means the device took the last frame's calls again and the caller
+  // makes none. Devices that do not keep frames answer false and ignore runs.
+  struct RunKey {
+    std::uint64_t words[8];
+  };
+  virtual bool Gfx_RepeatRun(const RunKey& key) {
+    (void)key;
+    return false;
+  }
+  virtual void Gfx_BeginRun(const RunKey& key) { (void)key; }
+  virtual void Gfx_EndRun() {}
+
  protected:
   virtual ~HGE() = default;
 };

@@ -408,6 +408,65 @@ bool RenderDevice::RepeatsLastFrame(const hgeQuad& quad) {
   return true;
 }
 
+bool RenderDevice::Gfx_RepeatRun(const RunKey& key) {
+  if (!m_inFrame || m_immediate || m_runOpen) return false;
+  const std::size_t at = m_commands.Size();
+  while (m_lastRunAt < m_lastRuns.size() && m_lastRuns[m_lastRunAt].first < at) ++m_lastRunAt;
+  if (m_lastRunAt == m_lastRuns.size()) return false;
+  const Run& run = m_lastRuns[m_lastRunAt];
+  if (run.first != at || run.first + run.count > m_commands.LastSize() ||
+      std::memcmp(&run.key, &key, sizeof key) != 0 || run.clip.x0 != m_clipX0 ||
+      run.clip.y0 != m_clipY0 || run.clip.x1 != m_clipX1 || run.clip.y1 != m_clipY1)
+    return false;
+  TextureSlot* slots[Run::kMaxTextures] = {};
+  for (int i = 0; i < Run::kMaxTextures && run.tex[i]; ++i) {
+    slots[i] = FindSlot(run.tex[i]);
+    if (!slots[i] || slots[i]->version != run.version[i]) return false;  // new pixels
+  }
+  for (TextureSlot* slot : slots)
+    if (slot) slot->usedInFrame = m_frameNo;
+  for (std::size_t i = 0; i < run.count; ++i) m_commands.Repeat();
+  m_repeatedRunCalls += run.count;
+  m_runs.push_back(run);
+  ++m_lastRunAt;
+  return true;
+}
+
+void RenderDevice::Gfx_BeginRun(const RunKey& key) {
+  m_runOpen = m_inFrame && !m_immediate;
+  if (!m_runOpen) return;
+  m_open = Run{};
+  m_open.key = key;
+  m_open.clip = CurrentClip();
+  m_open.first = m_commands.Size();
+}
+
+void RenderDevice::Gfx_EndRun() {
+  if (!m_runOpen) return;
+  m_runOpen = false;
+  const IRect clip = CurrentClip();
+  if (!m_inFrame || m_immediate || clip.x0 != m_open.clip.x0 || clip.y0 != m_open.clip.y0 ||
+      clip.x1 != m_open.clip.x1 || clip.y1 != m_open.clip.y1)
+    return;
+  m_open.count = m_commands.Size() - m_open.first;
+  int textures = 0;
+  for (std::size_t i = m_open.first; i < m_commands.Size(); ++i) {
+    const DrawCommand::Key& k = m_commands[i].key;
+    if (!k.tex) continue;
+    int t = 0;
+    while (t < textures && m_open.tex[t] != k.tex) ++t;
+    if (t < textures) {
+      if (m_open.version[t] != k.texVersion) return;  // changed within the run: not kept
+      continue;
+    }
+    if (textures == Run::kMaxTextures) return;  // too many to check cheaply: not kept
+    m_open.tex[textures] = k.tex;
+    m_open.version[textures] = k.texVersion;
+    ++textures;
+  }
+  m_runs.push_back(m_open);
+}
+
 void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
   if (!quad || m_clipEmpty) return;
   if (RepeatsLastFrame(*quad)) return;
@@ -715,8 +774,12 @@ void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
     if (m_commands.Size() != 0) {
       // A recording cut short (tracking turned off in it) never became the last frame.
       m_commands.Clear();
+      m_runs.clear();
+      m_lastRuns.clear();
       m_prevValid = false;
     }
+    m_lastRunAt = 0;
+    m_runOpen = false;
     return;
   }
   SetSdlClip(CurrentClip());
@@ -953,6 +1016,8 @@ void RenderDevice::EndTrackedFrame() {
   if (area == 0) ++m_stats.unchangedFrames;
   if (m_verify) VerifyFrame();
   m_commands.NextFrame();
+  std::swap(m_runs, m_lastRuns);
+  m_runs.clear();
   m_prevValid = true;
   m_prevClear = m_clear;
 }

@@ -80,6 +80,9 @@ class RenderDevice final : public HGE {
   void Texture_Unlock(HTEXTURE tex) override;
   void* System_GetWindowHandle() override;
   std::uint64_t Instance() const override { return m_instance; }
+  bool Gfx_RepeatRun(const RunKey& key) override;
+  void Gfx_BeginRun(const RunKey& key) override;
+  void Gfx_EndRun() override;
 
   // Frame
   void BeginFrame(float deltaSeconds, std::uint32_t clearArgb = 0xFF000000);
@@ -153,6 +156,8 @@ class RenderDevice final : public HGE {
   SDL_Renderer* Sdl();
   bool IsHeadless() const { return m_window == nullptr; }
   int RefCount() const { return m_refs; }
+  // Calls taken over from the last frame as parts of repeated runs (summed over frames).
+  std::uint64_t RepeatedRunCalls() const { return m_repeatedRunCalls; }
   std::size_t TextureCount() const { return m_textureCount; }
 
  private:
@@ -233,10 +238,24 @@ class RenderDevice final : public HGE {
   bool m_verify = false;
   bool m_inFrame = false;     // between BeginFrame and EndFrame, tracked
   bool m_immediate = false;   // this frame's commands are drawn as they come
-  bool m_prevValid = false;   // the surface holds m_prev drawn over m_prevClear
+  bool m_prevValid = false;   // the surface holds the last frame drawn over m_prevClear
+  std::uint64_t m_repeatedRunCalls = 0;
   std::uint32_t m_clear = 0, m_prevClear = 0;
   std::uint64_t m_frameNo = 1;
   FrameCommands m_commands;  // this frame's and the last one's
+  // Runs of calls recorded this frame and the last (in call order), and the one open now.
+  struct Run {
+    RunKey key;
+    IRect clip;
+    std::size_t first = 0, count = 0;
+    static constexpr int kMaxTextures = 2;  // a text on more glyph pages is not kept as a run
+    HTEXTURE tex[kMaxTextures] = {};
+    std::uint64_t version[kMaxTextures] = {};
+  };
+  std::vector<Run> m_runs, m_lastRuns;
+  std::size_t m_lastRunAt = 0;  // where the search of m_lastRuns goes on
+  bool m_runOpen = false;
+  Run m_open;
   RectSet m_dirty;
   std::vector<std::uint32_t> m_verifyCopy;
   FrameStats m_stats;

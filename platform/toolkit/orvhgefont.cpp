@@ -22,6 +22,15 @@ constexpr int kMaxBoxSlack = 64;
 
 bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
+std::uint64_t NextFontId() {
+  static std::uint64_t last = 0;  // fonts live on the UI thread
+  return ++last;
+}
+
+std::uint64_t Pair(std::uint32_t high, std::uint32_t low) {
+  return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
 }  // namespace
 
 OrvHgeFont::OrvHgeFont(const char* faceGbk, int size, int bold, int italic, int antialias)
@@ -29,7 +38,8 @@ OrvHgeFont::OrvHgeFont(const char* faceGbk, int size, int bold, int italic, int 
       m_size(std::max(size, 1)),
       m_bold(bold != 0),
       m_italic(italic != 0),
-      m_antialias(antialias != 0) {
+      m_antialias(antialias != 0),
+      m_id(NextFontId()) {
   m_colors.fill(kDefaultColor);
   m_rasterizer = plat::CreateGlyphRasterizer();
   if (m_rasterizer &&
@@ -132,7 +142,10 @@ const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) c
   auto it = m_converted.find(gbk);
   if (it == m_converted.end()) {
     // Texts that change every frame (a countdown) would otherwise fill it without end.
-    if (m_converted.size() >= kConvertedLimit) m_converted.clear();
+    if (m_converted.size() >= kConvertedLimit) {
+      m_converted.clear();
+      ++m_convertedEpoch;
+    }
     ConvertedText text;
     text.wide = plat::GbkToUtf16(gbk);
     text.width = getWidth(text.wide);  // advances never change for a font
@@ -156,21 +169,21 @@ int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y, int align) {
   const ConvertedText& text = Converted(gbk);
-  DrawText(g, text.wide, text.width, x, y, align);
+  DrawText(g, text.wide, text.width, x, y, align, &text);
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::u16string& text, int x, int y,
                             int align) {
-  DrawText(g, text, getWidth(text), x, y, align);
+  DrawText(g, text, getWidth(text), x, y, align, nullptr);
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y) {
   const ConvertedText& text = Converted(gbk);
-  DrawText(g, text.wide, text.width, x, y, kAlignLeft);
+  DrawText(g, text.wide, text.width, x, y, kAlignLeft, &text);
 }
 
 void OrvHgeFont::DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y,
-                          int align) {
+                          int align, const ConvertedText* kept) {
   OrvHgeGraphics* og = ToOrvGraphics(g);
   if (!og || text.empty()) return;
   const int left = align == kAlignCenter ? x - width / 2 : x;
@@ -186,11 +199,11 @@ void OrvHgeFont::DrawText(gcn::Graphics* g, const std::u16string& text, int widt
     rec.clipped = width <= 0 || og->IsOutsideClip(rec.x, rec.y, width, rec.h);
     plat::RecordDraw(std::move(rec));
   }
-  DrawGlyphs(og, text, width, left, y);
+  DrawGlyphs(og, text, width, left, y, kept);
 }
 
 void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int width, int x,
-                            int y) {
+                            int y, const ConvertedText* kept) {
   HGE* hge = og->Hge();
   if (!hge || og->IsClipEmpty() || !m_rasterizer) return;
   const int screenTop = og->ScreenY(y);
@@ -199,6 +212,23 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
 
   std::uint32_t colors[4];
   for (int i = 0; i < 4; ++i) colors[i] = OrvHgeGraphics::ToArgb(m_colors[i]);
+  // A kept text drawn as in the last frame is the last frame's quads again: everything the
+  // quads depend on is in the key (the glyphs through the count of glyphs ever rasterised,
+  // which also moves when the atlas starts over; the device checks the pages' pixels).
+  if (kept) {
+    HGE::RunKey key{};
+    key.words[0] = m_id;
+    key.words[1] = reinterpret_cast<std::uintptr_t>(kept);
+    key.words[2] = m_convertedEpoch;
+    key.words[3] = m_rasterized;
+    key.words[4] = Pair(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+    key.words[5] = Pair(static_cast<std::uint32_t>(og->ScreenX(0)),
+                        static_cast<std::uint32_t>(og->ScreenY(0)));
+    key.words[6] = Pair(colors[0], colors[1]);
+    key.words[7] = Pair(colors[2], colors[3]);
+    if (hge->Gfx_RepeatRun(key)) return;
+    hge->Gfx_BeginRun(key);
+  }
   const float inv = 1.0f / static_cast<float>(m_atlas->PageSize());
   // Page textures fetched once per string (the upload of new glyphs happens here).
   std::vector<HTEXTURE>& pageTex = m_pageTex;
@@ -235,4 +265,5 @@ void OrvHgeFont::DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int 
     }
     pen += gl.advance;
   }
+  if (kept) hge->Gfx_EndRun();
 }

@@ -96,8 +96,11 @@ class OrvHgeFont : public gcn::Font {
   // Valid until the next call.
   const ConvertedText& Converted(const std::string& gbk) const;
   Glyph Rasterize(char16_t code) const;
-  void DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y, int align);
-  void DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int width, int x, int y);
+  // kept: the text when it is one of m_converted's (its address then names its characters).
+  void DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y, int align,
+                const ConvertedText* kept);
+  void DrawGlyphs(OrvHgeGraphics* og, const std::u16string& text, int width, int x, int y,
+                  const ConvertedText* kept);
 
   std::string m_face;
   int m_size;
@@ -110,5 +113,9 @@ class OrvHgeFont : public gcn::Font {
   mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
   mutable std::unordered_map<std::string, ConvertedText> m_converted;
+  // Tells this font's runs of glyph quads from those of any other font, and kept texts from
+  // earlier ones at the same address (raised whenever m_converted is emptied).
+  const std::uint64_t m_id;
+  mutable std::uint64_t m_convertedEpoch = 0;
   std::vector<HTEXTURE> m_pageTex;  // DrawGlyphs' page textures, kept for their capacity
 };
