@@ -20,10 +20,7 @@ constexpr std::size_t kMaxRecords = 12;
 
 enum Op : std::uint8_t { kRawMessage, kSizedMessage, kScene, kMove, kClick, kTick, kUser, kOpCount };
 
-veltest::HeadlessClient& Client() {
-  static veltest::HeadlessClient client;
-  return client;
-}
+veltest::HeadlessClient& Client() { return veltest::HeadlessClient::Shared(); }
 
 std::vector<std::uint8_t> Body(velfuzz::FuzzInput& in, std::size_t size) {
   std::vector<std::uint8_t> body(size, 0);

@@ -44,6 +44,11 @@ std::vector<CMD_GF_VELMORA_GOODS_ITEM> HeadlessClient::DefaultScene() {
 
 HeadlessClient::HeadlessClient(plat::ITransport* transport) : HeadlessClient(SourceTreeOptions(transport)) {}
 
+HeadlessClient& HeadlessClient::Shared() {
+  static HeadlessClient client;
+  return client;
+}
+
 HeadlessClient::HeadlessClient(const Options& options) : m_options(options), m_clock(options.clockStartMs) {
   if (m_options.assetRoot) plat::SetAssetRoot(m_options.assetRoot);
   m_device = m_options.device;

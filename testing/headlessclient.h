@@ -64,6 +64,11 @@ class HeadlessClient {
   HeadlessClient(const HeadlessClient&) = delete;
   HeadlessClient& operator=(const HeadlessClient&) = delete;
 
+  // The process's one client with the default user, made on first use and kept to the end of
+  // the process. A frame refuses to start beside another, so every part of a program that keeps
+  // a client for many uses (tests, fuzzing, benchmarks) shares this one.
+  static HeadlessClient& Shared();
+
   bool Started() const { return m_started; }
   const std::string& Error() const { return m_error; }
 

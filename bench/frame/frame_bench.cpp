@@ -21,10 +21,7 @@ constexpr std::size_t kScreenBytes = std::size_t{veltest::HeadlessClient::kWidth
 constexpr std::uint64_t kStepMs = 1;
 constexpr std::int64_t kRenewEvery = 4000;
 
-veltest::HeadlessClient& Client() {
-  static veltest::HeadlessClient client;
-  return client;
-}
+veltest::HeadlessClient& Client() { return veltest::HeadlessClient::Shared(); }
 
 // Arg 1: the device redraws only what changed (the default); 0: every frame in full.
 void BM_FullFrame(benchmark::State& state) {

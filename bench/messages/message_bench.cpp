@@ -29,10 +29,7 @@ namespace {
 constexpr std::uint32_t kOtherUser = 99;
 constexpr int kWarmUp = 64;
 
-veltest::HeadlessClient& Client() {
-  static veltest::HeadlessClient client;
-  return client;
-}
+veltest::HeadlessClient& Client() { return veltest::HeadlessClient::Shared(); }
 
 long ResidentKb() {
   long pages = 0, resident = 0;

@@ -35,6 +35,10 @@ const std::string kStatusFontFace = Utf8ToGbk("宋");
 constexpr int kStatusFontSize = 14;
 const gcn::Color kStatusTextColor(255, 240, 200, 255);
 
+// The top window, the bank and the dialog pointer are process-wide: a second frame started
+// beside this one would put its widgets in the same window and leave them there dangling.
+const GameFrame* g_startedFrame = nullptr;
+
 }  // namespace
 
 GameFrame::GameFrame(RenderDevice* device, ITransport* transport, GameFrameOptions options)
@@ -60,6 +64,7 @@ bool GameFrame::Fail(const std::string& why) {
 
 bool GameFrame::Start() {
   if (m_started) return Fail("already started");
+  if (g_startedFrame != nullptr) return Fail("another frame is running in this process");
   CGameFrameApp* app = CGameFrameApp::GetCurrent();
   if (app == nullptr) return Fail("no application object");
   m_config = app->LoadFrameConfig();
@@ -114,6 +119,7 @@ bool GameFrame::Start() {
 
   m_lastStepMs = GetClock().NowMs();
   m_started = true;
+  g_startedFrame = this;
   m_running = true;
   m_dialog->OnEventFrameReady();
   return true;
@@ -323,6 +329,7 @@ void GameFrame::Shutdown() {
   m_dialog.reset();
   m_runner.SetTop(nullptr);
   m_started = false;
+  if (g_startedFrame == this) g_startedFrame = nullptr;
 }
 
 void GameFrame::ShowStatus(const std::string& textGbk, bool persistent) {

@@ -13,10 +13,7 @@
 
 namespace {
 
-veltest::HeadlessClient& Client() {
-  static veltest::HeadlessClient client;
-  return client;
-}
+veltest::HeadlessClient& Client() { return veltest::HeadlessClient::Shared(); }
 
 template <class T>
 void Push(std::uint16_t sub, const T& record) {

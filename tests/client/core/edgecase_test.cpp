@@ -16,10 +16,7 @@
 
 namespace {
 
-veltest::HeadlessClient& Client() {
-  static veltest::HeadlessClient client;
-  return client;
-}
+veltest::HeadlessClient& Client() { return veltest::HeadlessClient::Shared(); }
 
 template <class T>
 bool Send(std::uint16_t sub, const std::vector<T>& records) {

@@ -4,6 +4,7 @@
 #include "tests/platform/frame/framefixture.h"
 
 #include "testing/fakeserver.h"
+#include "platform/frame/globalunits.h"
 #include "platform/frame/quickchatwiew.h"
 #include "platform/text/textconv.h"
 #include "platform/toolkit/orvhgebutton.h"
@@ -129,6 +130,28 @@ TEST(GameFrameApp, CurrentIsTheNewestLiveApplication) {
   plat::GameFrame frame(nullptr, nullptr);
   EXPECT_FALSE(frame.Start());
   EXPECT_FALSE(frame.LastError().empty());
+}
+
+// The top window, the bank and the dialog pointer are process-wide: a second frame beside a
+// running one is refused, and may start once the first has shut down.
+TEST_F(FrameTest, ASecondFrameStartsOnlyAfterTheFirstHasShutDown) {
+  StartFrame();
+  CGameFrameDlg* const first = CGlobalUnits::s_pGameFrameDlg;
+  plat::RecordingTransport otherTransport;
+  {
+    plat::GameFrame beside(nullptr, &otherTransport);
+    EXPECT_FALSE(beside.Start());
+    EXPECT_NE(beside.LastError().find("another frame"), std::string::npos) << beside.LastError();
+  }
+  EXPECT_EQ(CGlobalUnits::s_pGameFrameDlg, first) << "the refused frame left the running one alone";
+  EXPECT_TRUE(frame->IsRunning());
+
+  frame->Shutdown();
+  plat::GameFrame after(nullptr, &otherTransport);
+  EXPECT_TRUE(after.Start()) << after.LastError();
+  EXPECT_NE(CGlobalUnits::s_pGameFrameDlg, nullptr);
+  after.Shutdown();
+  EXPECT_EQ(CGlobalUnits::s_pGameFrameDlg, nullptr);
 }
 
 TEST_F(FrameTest, ShutdownTellsTheDialogOnceAndDestroysIt) {
