@@ -170,7 +170,6 @@ TEST_F(FrameTest, FrameOverlaysAreDrawnOverTheGameView) {
   frame->ShowStatus(plat::Utf8ToGbk("与服务器的连接已断开"), true);
   CBankView::GetInstance()->setVisible(true);
   frame->Step();
-  device->SavePng("frame_overlays.png");
 
   const std::uint32_t red = 0xFFFF0000;
   // Inside the painted rectangle, away from the status band: the game view's red.
