@@ -90,6 +90,44 @@ TEST_F(FontTest, ColourStaysUntilChanged) {
   EXPECT_EQ(f.GetColor(), gcn::Color(0, 255, 0, 255));
 }
 
+TEST_F(FontTest, ATextAsInTheLastFrameIsTakenOverAndEveryChangeIsDrawn) {
+  m_device->SetVerifyFrames(true);  // each frame compared with drawing all its calls
+  OrvHgeFont f("x", 10, 0, 0, 0);
+  const std::string text = plat::Utf8ToGbk("ab中");  // three glyph quads
+  auto frame = [&](int x, const std::string& after = std::string()) {
+    Draw([&] {
+      f.drawString(&m_g, text, x, 10, 0);
+      if (!after.empty()) f.drawString(&m_g, after, 100, 50, 0);
+    });
+  };
+  f.SetColor(gcn::Color(255, 0, 0, 255), -1);
+  frame(10);
+  frame(10);
+  EXPECT_EQ(m_device->RepeatedRunCalls(), 3u);
+  EXPECT_EQ(Pixel(12, 15), 0xFFFF0000u);
+
+  f.SetColor(gcn::Color(0, 255, 0, 255), -1);
+  frame(10);  // another colour: drawn anew
+  EXPECT_EQ(m_device->RepeatedRunCalls(), 3u);
+  EXPECT_EQ(Pixel(12, 15), 0xFF00FF00u);
+  frame(11);  // moved by a pixel
+  EXPECT_EQ(m_device->RepeatedRunCalls(), 3u);
+  EXPECT_EQ(Pixel(10, 15), tktest::kBackground);
+  frame(11, plat::Utf8ToGbk("Z"));  // a new glyph on the same atlas page, after the text
+  frame(11, plat::Utf8ToGbk("Z"));  // the page changed since: drawn anew
+  frame(11, plat::Utf8ToGbk("Z"));
+  EXPECT_EQ(Pixel(11, 15), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(101, 55), 0xFF00FF00u);
+  // Taken over in the frame after each change; nothing else.
+  EXPECT_EQ(m_device->RepeatedRunCalls(), 3u + 3u + 4u);
+  EXPECT_EQ(m_device->Stats().mismatchedFrames, 0u);
+  // Wide texts have no kept form to name them: always drawn call by call.
+  const std::uint64_t before = m_device->RepeatedRunCalls();
+  Draw([&] { f.drawString(&m_g, std::u16string(u"ab"), 10, 70, 0); });
+  Draw([&] { f.drawString(&m_g, std::u16string(u"ab"), 10, 70, 0); });
+  EXPECT_EQ(m_device->RepeatedRunCalls(), before);
+}
+
 TEST_F(FontTest, GlyphsAreRasterisedOncePerFont) {
   OrvHgeFont f("x", 12, 0, 0, 1);
   Draw([&] { f.drawString(&m_g, std::u16string(u"中文中 a"), 0, 0, 0); });
