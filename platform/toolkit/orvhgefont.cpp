@@ -154,6 +154,21 @@ const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) c
   return it->second;
 }
 
+const OrvHgeFont::ConvertedText& OrvHgeFont::KeptWide(const std::u16string& text) const {
+  auto it = m_keptWide.find(text);
+  if (it == m_keptWide.end()) {
+    if (m_keptWide.size() >= kConvertedLimit) {
+      m_keptWide.clear();
+      ++m_convertedEpoch;
+    }
+    ConvertedText kept;
+    kept.wide = text;
+    kept.width = getWidth(text);
+    it = m_keptWide.emplace(text, std::move(kept)).first;
+  }
+  return it->second;
+}
+
 int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {
   int pen = 0;
   std::size_t i = 0;
@@ -174,7 +189,8 @@ void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::u16string& text, int x, int y,
                             int align) {
-  DrawText(g, text, getWidth(text), x, y, align, nullptr);
+  const ConvertedText& kept = KeptWide(text);
+  DrawText(g, kept.wide, kept.width, x, y, align, &kept);
 }
 
 void OrvHgeFont::drawString(gcn::Graphics* g, const std::string& gbk, int x, int y) {

@@ -95,6 +95,8 @@ class OrvHgeFont : public gcn::Font {
   const Glyph& GetGlyphInfo(char16_t code) const;
   // Valid until the next call.
   const ConvertedText& Converted(const std::string& gbk) const;
+  // A wide text kept with its width, so that it names its glyph quads like a converted one.
+  const ConvertedText& KeptWide(const std::u16string& text) const;
   Glyph Rasterize(char16_t code) const;
   // kept: the text when it is one of m_converted's (its address then names its characters).
   void DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y, int align,
@@ -113,8 +115,9 @@ class OrvHgeFont : public gcn::Font {
   mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
   mutable std::unordered_map<std::string, ConvertedText> m_converted;
+  mutable std::unordered_map<std::u16string, ConvertedText> m_keptWide;
   // Tells this font's runs of glyph quads from those of any other font, and kept texts from
-  // earlier ones at the same address (raised whenever m_converted is emptied).
+  // earlier ones at the same address (raised whenever m_converted or m_keptWide is emptied).
   const std::uint64_t m_id;
   mutable std::uint64_t m_convertedEpoch = 0;
   std::vector<HTEXTURE> m_pageTex;  // DrawGlyphs' page textures, kept for their capacity

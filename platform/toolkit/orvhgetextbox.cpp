@@ -42,6 +42,7 @@ void OrvHgeTextBox::addStr(std::u16string_view text, const gcn::Color& color, in
   ++m_revision;
   // Only the new lines need wrapping while the width is unchanged.
   if (m_layoutWidth == getWidth()) {
+    m_layoutRevision = m_revision;
     setHeight(static_cast<int>(m_rows.size()) * GetLineHeight());
   } else {
     Relayout();
@@ -63,6 +64,7 @@ void OrvHgeTextBox::RemoveFirstLines(std::size_t n) {
   const std::uint64_t first = m_firstNumber;
   const auto kept = std::find_if(m_rows.begin(), m_rows.end(), [first](const Row& r) { return r.line >= first; });
   m_rows.erase(m_rows.begin(), kept);
+  m_layoutRevision = m_revision;
   setHeight(static_cast<int>(m_rows.size()) * GetLineHeight());
 }
 
@@ -91,6 +93,7 @@ void OrvHgeTextBox::AppendLines(std::u16string_view text, const gcn::Color& colo
 }
 
 void OrvHgeTextBox::WrapLine(std::size_t index) {
+  ++m_wrapped;
   const std::u16string& t = LineAt(index).text;
   const std::uint64_t number = m_firstNumber + index;
   const int width = getWidth();
@@ -120,9 +123,17 @@ void OrvHgeTextBox::WrapLine(std::size_t index) {
 }
 
 void OrvHgeTextBox::Relayout() {
-  m_rows.clear();
-  m_layoutWidth = getWidth();
-  for (std::size_t i = 0; i < m_lineCount; ++i) WrapLine(i);
+  const int width = getWidth();
+  // Either way the current layout becomes the other one.
+  std::swap(m_rows, m_otherRows);
+  std::swap(m_layoutWidth, m_otherWidth);
+  std::swap(m_layoutRevision, m_otherRevision);
+  if (m_layoutWidth != width || m_layoutRevision != m_revision) {
+    m_rows.clear();
+    m_layoutWidth = width;
+    m_layoutRevision = m_revision;
+    for (std::size_t i = 0; i < m_lineCount; ++i) WrapLine(i);
+  }
   setHeight(static_cast<int>(m_rows.size()) * GetLineHeight());
 }
 

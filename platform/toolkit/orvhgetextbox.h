@@ -46,6 +46,8 @@ class OrvHgeTextBox : public gcn::Widget {
   std::size_t RowCount();
   const std::u16string& LineText(std::size_t i) const { return LineAt(i).text; }
   std::uint64_t Revision() const { return m_revision; }
+  // Lines wrapped so far (tests: a steady box wraps nothing).
+  std::uint64_t WrappedLines() const { return m_wrapped; }
 
   void draw(gcn::Graphics* g) override;
   void logic() override;
@@ -81,5 +83,12 @@ class OrvHgeTextBox : public gcn::Widget {
   std::vector<Row> m_rows;
   std::u16string m_rowText;  // the row being drawn, kept for its storage
   int m_layoutWidth = -1;
+  std::uint64_t m_layoutRevision = 0;  // the text m_rows were made for
   std::uint64_t m_revision = 0;
+  // The layout before the last one: a scroll area tries its full width and then the width
+  // beside its bar every frame, and neither needs wrapping again while the text stays.
+  std::vector<Row> m_otherRows;
+  int m_otherWidth = -1;
+  std::uint64_t m_otherRevision = ~std::uint64_t{0};
+  std::uint64_t m_wrapped = 0;
 };

@@ -121,11 +121,16 @@ TEST_F(FontTest, ATextAsInTheLastFrameIsTakenOverAndEveryChangeIsDrawn) {
   // Taken over in the frame after each change; nothing else.
   EXPECT_EQ(m_device->RepeatedRunCalls(), 3u + 3u + 4u);
   EXPECT_EQ(m_device->Stats().mismatchedFrames, 0u);
-  // Wide texts have no kept form to name them: always drawn call by call.
+  // Wide texts are kept too: the same text is taken over, another one in the same place is not.
   const std::uint64_t before = m_device->RepeatedRunCalls();
-  Draw([&] { f.drawString(&m_g, std::u16string(u"ab"), 10, 70, 0); });
-  Draw([&] { f.drawString(&m_g, std::u16string(u"ab"), 10, 70, 0); });
-  EXPECT_EQ(m_device->RepeatedRunCalls(), before);
+  std::u16string wide = u"ab";
+  Draw([&] { f.drawString(&m_g, wide, 10, 70, 0); });
+  Draw([&] { f.drawString(&m_g, wide, 10, 70, 0); });
+  EXPECT_EQ(m_device->RepeatedRunCalls(), before + 2);
+  wide[1] = u'a';  // the caller's buffer changed in place
+  Draw([&] { f.drawString(&m_g, wide, 10, 70, 0); });
+  EXPECT_EQ(m_device->RepeatedRunCalls(), before + 2);
+  EXPECT_EQ(m_device->Stats().mismatchedFrames, 0u);
 }
 
 TEST_F(FontTest, GlyphsAreRasterisedOncePerFont) {

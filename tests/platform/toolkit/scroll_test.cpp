@@ -143,6 +143,37 @@ TEST_F(ScrollTest, TheNewestLineStaysInSightAsLinesArrive) {
   EXPECT_EQ(m_box.getWidth(), 100 - 6);  // beside the bar
 }
 
+TEST_F(ScrollTest, ASteadyListIsNotWrappedAgainEachFrameAndStillShowsWhatAFreshOneDoes) {
+  // Lines long enough to wrap differently at the full width and beside the bar.
+  auto line = [](int i) { return u"W" + Digits(i) + u" aaaa bbbb cccc dddd ee"; };
+  for (int i = 1; i <= 40; ++i) m_box.addStr(line(i), kBlack, 0, kBlue);
+  Frame();
+  Frame();
+  const std::uint64_t settled = m_box.WrappedLines();
+  for (int i = 0; i < 10; ++i) Frame();
+  EXPECT_EQ(m_box.WrappedLines(), settled);  // was four layouts of every line a frame
+  const auto steady = VisibleLines();
+
+  m_box.addStr(line(41), kBlack, 0, kBlue);
+  Frame();
+  Frame();
+  // The new line, and the other width laid out once more for the new text.
+  EXPECT_LE(m_box.WrappedLines() - settled, 1u + 41u);
+  EXPECT_NE(VisibleLines(), steady);
+
+  OrvHgeTextBox fresh;
+  fresh.setFont(&m_font);
+  for (int i = 1; i <= 41; ++i) fresh.addStr(line(i), kBlack, 0, kBlue);
+  fresh.setWidth(m_box.getWidth());
+  EXPECT_EQ(m_box.getWidth(), 100 - 6);
+  EXPECT_EQ(m_box.RowCount(), fresh.RowCount());
+  EXPECT_EQ(m_box.getHeight(), fresh.getHeight());
+  m_box.RemoveFirstLines(41);  // everything gone: no bar, the full width
+  Frame();
+  EXPECT_EQ(m_box.getHeight(), 0);
+  EXPECT_TRUE(VisibleLines().empty());
+}
+
 TEST_F(ScrollTest, ARebuildOfTheSameSizeAlsoShowsTheEnd) {
   AddLines(1, 10);
   Frame();
