@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <limits>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "platform/render/glyphrasterizer.h"
@@ -70,14 +69,6 @@ GfxFont::GfxFont(const char* faceGbk, int size, bool bold, bool italic, bool ant
     m_rasterizer.reset();
     return;
   }
-  static_assert(std::is_trivially_copyable<GlyphRecord>::value,
-                "records live in zero-filled pages without being constructed");
-  m_table = plat::ZeroPages(sizeof(GlyphRecord) * kTableSize);
-  m_glyphs = static_cast<GlyphRecord*>(m_table.Data());
-  if (!m_glyphs) {
-    m_rasterizer.reset();
-    return;
-  }
   m_format = antialias ? plat::GGO_GRAY8_BITMAP : plat::GGO_BITMAP;
   m_ascent = m_rasterizer->Ascent();
   m_pixelSize = static_cast<float>(size);
@@ -96,29 +87,30 @@ GfxFont::~GfxFont() {
 }
 
 void GfxFont::FreeTextures() {
-  if (!m_glyphs || !m_hge) return;
-  for (char16_t c : m_cached) {
-    m_hge->Texture_Free(m_glyphs[c].texture);
-    m_glyphs[c].texture = 0;
-  }
+  if (!m_hge) return;
+  for (char16_t c : m_cached)
+    if (const GlyphRecord* record = m_glyphs.Find(c)) m_hge->Texture_Free(record->texture);
+  m_glyphs.Clear();
   m_cached.clear();
 }
 
 const GfxFont::GlyphRecord* GfxFont::Record(char16_t c) const {
-  if (!m_glyphs || c >= kTableSize) return nullptr;
-  return &m_glyphs[c];
+  if (!m_sprite || c >= kTableSize) return nullptr;
+  static const GlyphRecord kNotCached{};
+  const GlyphRecord* record = m_glyphs.Find(c);
+  return record ? record : &kNotCached;
 }
 
-unsigned GfxFont::LookupGlyph(char16_t c) {
-  const unsigned index = c;
-  if (index < kTableSize && m_glyphs && m_glyphs[index].texture == 0) RasterizeGlyph(index, c);
-  return index;
+const GfxFont::GlyphRecord* GfxFont::LookupGlyph(char16_t c) {
+  if (c >= kTableSize || !m_sprite) return nullptr;
+  if (const GlyphRecord* record = m_glyphs.Find(c)) return record;
+  RasterizeGlyph(c, c);
+  return m_glyphs.Find(c);
 }
 
 void GfxFont::RasterizeGlyph(unsigned index, char16_t c) {
-  if (index >= kTableSize || !m_glyphs || !m_rasterizer) return;
-  GlyphRecord& record = m_glyphs[index];
-  if (record.texture) return;
+  if (index >= kTableSize || !m_rasterizer || m_glyphs.Find(c)) return;
+  GlyphRecord record;
 
   plat::GlyphMetrics metrics{};
   const long needed = m_rasterizer->GetGlyph(c, m_format, &metrics, 0, nullptr);
@@ -142,6 +134,7 @@ void GfxFont::RasterizeGlyph(unsigned index, char16_t c) {
   record.height = static_cast<float>(height);
   record.xOffset = -static_cast<float>(metrics.originX);
   record.yOffset = static_cast<float>(metrics.originY) - static_cast<float>(m_ascent);
+  m_glyphs.Insert(c, record);
 }
 
 void GfxFont::ConvertBitmap(HTEXTURE tex, const unsigned char* bits, std::size_t size, int width,
@@ -206,9 +199,8 @@ void GfxFont::DrawWide(float x, float y, const char16_t* text) {
       penY += LineAdvance();
       continue;
     }
-    const unsigned index = LookupGlyph(c);
-    if (index < kTableSize && m_glyphs[index].texture) {
-      const GlyphRecord& g = m_glyphs[index];
+    if (const GlyphRecord* found = LookupGlyph(c); found && found->texture) {
+      const GlyphRecord& g = *found;
       m_sprite->SetTexture(g.texture);
       m_sprite->SetTextureRect(0.0f, 0.0f, g.width, g.height);
       m_sprite->Render(penX - g.xOffset, penY - g.yOffset);

@@ -11,16 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/zeropages.h"
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/hge.h"
+#include "platform/text/codetable.h"
 
 class hgeSprite;
 
 class GfxFont final {
  public:
-  // One cached glyph; all zero until the code unit has been rasterised (the table's memory
-  // starts zero-filled, which is what these initialisers give).
+  // One cached glyph; all zero until the code unit has been rasterised.
   struct GlyphRecord {
     HTEXTURE texture = 0;
     float width = 0.0f;    // black box
@@ -69,7 +68,8 @@ class GfxFont final {
   const GlyphRecord* Record(char16_t c) const;
 
  private:
-  unsigned LookupGlyph(char16_t c);
+  // The code unit's record, rasterised first when it has none; nullptr when it cannot be had.
+  const GlyphRecord* LookupGlyph(char16_t c);
   void RasterizeGlyph(unsigned index, char16_t c);
   void ConvertBitmap(HTEXTURE tex, const unsigned char* bits, std::size_t size, int width,
                      int height);
@@ -77,10 +77,9 @@ class GfxFont final {
   float LineAdvance() const { return m_pixelSize + m_lineSpacing; }
   void FreeTextures();
 
-  // kTableSize records indexed by code unit, on pages that cost memory only once written: a
-  // notice's font uses a few dozen of its 65535 records.
-  plat::ZeroPages m_table;
-  GlyphRecord* m_glyphs = nullptr;
+  // The rasterised code units' records (a notice's font uses a few dozen of the 65535 a code
+  // unit can name): drawing a character reaches one slot of a small table.
+  plat::CodeTable<GlyphRecord> m_glyphs;
   std::vector<char16_t> m_cached;  // code units with a texture, to free them without a scan
   // The last formatted text and its UTF-16 form: a notice draws the same text every frame.
   std::string m_lastNarrow;

@@ -29,7 +29,7 @@
 
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/hge.h"
-#include "platform/toolkit/codetable.h"
+#include "platform/text/codetable.h"
 
 class OrvHgeGraphics;
 

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "platform/toolkit/codetable.h"
+#include "platform/text/codetable.h"
 
 namespace {
 
