@@ -138,35 +138,30 @@ int OrvHgeFont::CharWidth(char16_t c) const { return GetGlyphInfo(c).advance; }
 
 int OrvHgeFont::getWidth(const std::string& gbk) const { return Converted(gbk).width; }
 
-const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) const {
-  auto it = m_converted.find(gbk);
-  if (it == m_converted.end()) {
+template <class Text, class ToWide>
+const OrvHgeFont::ConvertedText& OrvHgeFont::Keep(std::unordered_map<Text, ConvertedText>& kept,
+                                                  const Text& text, ToWide toWide) const {
+  auto it = kept.find(text);
+  if (it == kept.end()) {
     // Texts that change every frame (a countdown) would otherwise fill it without end.
-    if (m_converted.size() >= kConvertedLimit) {
-      m_converted.clear();
+    if (kept.size() >= kConvertedLimit) {
+      kept.clear();
       ++m_convertedEpoch;
     }
-    ConvertedText text;
-    text.wide = plat::GbkToUtf16(gbk);
-    text.width = getWidth(text.wide);  // advances never change for a font
-    it = m_converted.emplace(gbk, std::move(text)).first;
+    ConvertedText entry;
+    entry.wide = toWide(text);
+    entry.width = getWidth(entry.wide);  // advances never change for a font
+    it = kept.emplace(text, std::move(entry)).first;
   }
   return it->second;
 }
 
+const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) const {
+  return Keep(m_converted, gbk, [](const std::string& t) { return plat::GbkToUtf16(t); });
+}
+
 const OrvHgeFont::ConvertedText& OrvHgeFont::KeptWide(const std::u16string& text) const {
-  auto it = m_keptWide.find(text);
-  if (it == m_keptWide.end()) {
-    if (m_keptWide.size() >= kConvertedLimit) {
-      m_keptWide.clear();
-      ++m_convertedEpoch;
-    }
-    ConvertedText kept;
-    kept.wide = text;
-    kept.width = getWidth(text);
-    it = m_keptWide.emplace(text, std::move(kept)).first;
-  }
-  return it->second;
+  return Keep(m_keptWide, text, [](const std::u16string& t) { return t; });
 }
 
 int OrvHgeFont::getStringIndexAt(const std::string& gbk, int x) const {

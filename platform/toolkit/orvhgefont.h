@@ -97,6 +97,11 @@ class OrvHgeFont : public gcn::Font {
   const ConvertedText& Converted(const std::string& gbk) const;
   // A wide text kept with its width, so that it names its glyph quads like a converted one.
   const ConvertedText& KeptWide(const std::u16string& text) const;
+  // The entry of `text` in `kept`, made with toWide(text) when missing; the table starts over
+  // at kConvertedLimit entries (and the epoch moves, as addresses may then be reused).
+  template <class Text, class ToWide>
+  const ConvertedText& Keep(std::unordered_map<Text, ConvertedText>& kept, const Text& text,
+                            ToWide toWide) const;
   Glyph Rasterize(char16_t code) const;
   // kept: the text when it is one of m_converted's (its address then names its characters).
   void DrawText(gcn::Graphics* g, const std::u16string& text, int width, int x, int y, int align,
