@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 #include <limits>
 #include <string>
 #include <vector>
@@ -57,6 +59,23 @@ float RoundHalfEven(float v) {
   return std::fmod(lower, 2.0f) == 0.0f ? lower : lower + 1.0f;
 }
 
+// Whole and small enough that sums of a text's positions stay exact in a float.
+constexpr float kMaxExactLayout = 1 << 20;
+bool SmallWhole(float v) {
+  return std::fabs(v) <= kMaxExactLayout && static_cast<float>(static_cast<int>(v)) == v;
+}
+
+std::uint64_t Bits(float a, float b) {
+  std::uint32_t x, y;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return (static_cast<std::uint64_t>(x) << 32) | y;
+}
+
+// Fonts and kept texts are numbered across all fonts, so that a run key never names two.
+std::uint64_t g_fontsMade = 0;
+std::uint64_t g_textsKept = 0;
+
 }  // namespace
 
 GfxFont::GfxFont(const char* faceGbk, int size, bool bold, bool italic, bool antialias) {
@@ -72,6 +91,8 @@ GfxFont::GfxFont(const char* faceGbk, int size, bool bold, bool italic, bool ant
   m_format = antialias ? plat::GGO_GRAY8_BITMAP : plat::GGO_BITMAP;
   m_ascent = m_rasterizer->Ascent();
   m_pixelSize = static_cast<float>(size);
+  m_halfAdvance = RoundHalfEven(m_pixelSize / 2.0f);
+  m_id = ++g_fontsMade;
   m_letterSpacing = 0.0f;
   m_lineSpacing = 0.0f;
   m_sprite = std::make_unique<hgeSprite>(0, 0.0f, 0.0f, 0.0f, 0.0f);
@@ -166,26 +187,69 @@ void GfxFont::ConvertBitmap(HTEXTURE tex, const unsigned char* bits, std::size_t
 
 float GfxFont::AdvanceOf(char16_t c) {
   LookupGlyph(c);
-  if (c >= kFullWidthFrom) return m_pixelSize;
-  return RoundHalfEven(m_pixelSize / 2.0f);
+  return CellAdvance(c);
 }
 
 void GfxFont::DrawFormatted(float x, float y, const char* format, ...) {
   if (!format || !m_sprite) return;
   std::array<char, kFormatBufferSize> buffer;
+  std::string_view text;
   va_list args;
   va_start(args, format);
-  // Bounded: a longer text is cut to the buffer, never written past it.
-  const int written = std::vsnprintf(buffer.data(), buffer.size(), format, args);
-  va_end(args);
-  if (written < 0) buffer[0] = '\0';
-  buffer.back() = '\0';
-  // The conversion is kept while the text stays the same.
-  if (m_lastNarrow != buffer.data()) {
-    m_lastNarrow = buffer.data();
-    m_lastWide = plat::GbkToUtf16(m_lastNarrow);
+  // A notice passes its text through "%s" every frame: taken as it is, cut where vsnprintf
+  // would cut it, without formatting it into the buffer.
+  const char* whole = nullptr;
+  if (format[0] == '%' && format[1] == 's' && format[2] == '\0') {
+    va_list copy;
+    va_copy(copy, args);
+    whole = va_arg(copy, const char*);
+    va_end(copy);
   }
+  if (whole) {
+    text = std::string_view(whole, strnlen(whole, kFormatBufferSize - 1));
+  } else {
+    // Bounded: a longer text is cut to the buffer, never written past it.
+    const int written = std::vsnprintf(buffer.data(), buffer.size(), format, args);
+    if (written < 0) buffer[0] = '\0';
+    buffer.back() = '\0';
+    text = buffer.data();
+  }
+  va_end(args);
+  // The conversion is kept while the text stays the same.
+  if (m_lastNarrow != text) {
+    m_lastNarrow.assign(text);
+    m_lastWide = plat::GbkToUtf16(m_lastNarrow);
+    m_textEpoch = ++g_textsKept;
+  }
+  DrawKept(x, y);
+}
+
+bool GfxFont::WholeLayoutAt(float x, float y) const {
+  return SmallWhole(x) && SmallWhole(y) && SmallWhole(m_pixelSize) &&
+         SmallWhole(m_letterSpacing) && SmallWhole(m_lineSpacing) &&
+         m_lastWide.size() * (m_pixelSize + std::fabs(m_letterSpacing) + std::fabs(m_lineSpacing)) <=
+             kMaxExactLayout;
+}
+
+void GfxFont::DrawKept(float x, float y) {
+  if (!m_hge || !WholeLayoutAt(x, y)) {
+    DrawWide(x, y, m_lastWide.c_str());
+    return;
+  }
+  // Everything the glyph quads depend on but the origin: the text, the glyphs rasterised so
+  // far (their textures and offsets), colours and spacing; the device checks the pixels.
+  HGE::RunKey key{};
+  key.words[0] = m_id;
+  key.words[1] = m_textEpoch;
+  key.words[2] = m_cached.size();
+  key.words[3] = (static_cast<std::uint64_t>(GetDrawColor(0)) << 32) | GetDrawColor(1);
+  key.words[4] = (static_cast<std::uint64_t>(GetDrawColor(2)) << 32) | GetDrawColor(3);
+  key.words[5] = Bits(m_letterSpacing, m_lineSpacing);
+  key.words[6] = Bits(m_pixelSize, 0.0f);
+  if (m_hge->Gfx_RepeatRunAt(key, x, y)) return;
+  m_hge->Gfx_BeginRunAt(key, x, y);
   DrawWide(x, y, m_lastWide.c_str());
+  m_hge->Gfx_EndRun();
 }
 
 void GfxFont::DrawWide(float x, float y, const char16_t* text) {
@@ -205,7 +269,7 @@ void GfxFont::DrawWide(float x, float y, const char16_t* text) {
       m_sprite->SetTextureRect(0.0f, 0.0f, g.width, g.height);
       m_sprite->Render(penX - g.xOffset, penY - g.yOffset);
     }
-    penX += AdvanceOf(c) + m_letterSpacing;
+    penX += CellAdvance(c) + m_letterSpacing;
   }
 }
 

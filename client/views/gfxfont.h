@@ -74,6 +74,12 @@ class GfxFont final {
   void ConvertBitmap(HTEXTURE tex, const unsigned char* bits, std::size_t size, int width,
                      int height);
   float AdvanceOf(char16_t c);
+  // The grid's advance of a code unit; its glyph is not looked up.
+  float CellAdvance(char16_t c) const { return c >= kFullWidthFrom ? m_pixelSize : m_halfAdvance; }
+  // The kept text at (x, y); taken over from the last frame by the device when only moved.
+  void DrawKept(float x, float y);
+  // Whether the positions of a text drawn from (x, y) are whole numbers computed exactly.
+  bool WholeLayoutAt(float x, float y) const;
   float LineAdvance() const { return m_pixelSize + m_lineSpacing; }
   void FreeTextures();
 
@@ -84,9 +90,12 @@ class GfxFont final {
   // The last formatted text and its UTF-16 form: a notice draws the same text every frame.
   std::string m_lastNarrow;
   std::u16string m_lastWide;
+  std::uint64_t m_id = 0;         // this font among all fonts made, for the device's runs
+  std::uint64_t m_textEpoch = 0;  // moves on whenever the kept text changes
   unsigned m_format = plat::GGO_BITMAP;  // or plat::GGO_GRAY8_BITMAP
   int m_ascent = 0;
   float m_pixelSize = 0.0f;
+  float m_halfAdvance = 0.0f;  // the advance of code units below kFullWidthFrom
   float m_letterSpacing = 0.0f;
   float m_lineSpacing = 0.0f;
   HGE* m_hge = nullptr;

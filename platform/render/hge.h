@@ -96,6 +96,24 @@ class HGE {
   virtual void Gfx_BeginRun(const RunKey& key) { (void)key; }
   virtual void Gfx_EndRun() {}
 
+  // A run whose calls depend on an origin (x, y) only by having it added to every position (a
+  // text that scrolls): the key holds all the other inputs. Gfx_BeginRunAt opens it with the
+  // origin the caller draws from, Gfx_EndRun closes it. A later frame may call Gfx_RepeatRunAt
+  // with the same key and any origin: true means the device drew the last frame's calls of that
+  // run moved by the difference of the origins (as the caller's calls would have drawn) and the
+  // caller makes none. Devices take over only where the move is exact (whole pixels).
+  virtual bool Gfx_RepeatRunAt(const RunKey& key, float x, float y) {
+    (void)key;
+    (void)x;
+    (void)y;
+    return false;
+  }
+  virtual void Gfx_BeginRunAt(const RunKey& key, float x, float y) {
+    (void)key;
+    (void)x;
+    (void)y;
+  }
+
  protected:
   virtual ~HGE() = default;
 };

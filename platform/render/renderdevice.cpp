@@ -346,16 +346,17 @@ bool RenderDevice::Describe(DrawCommand& c) {
   return !c.bounds.Empty();
 }
 
-void RenderDevice::Submit(DrawCommand& c) {
-  if (!Describe(c)) return;
+bool RenderDevice::Submit(DrawCommand& c) {
+  if (!Describe(c)) return false;
   if (m_inFrame) {
     c.Seal();
     m_commands.Add(c);
     if (m_immediate) Execute(c, c.key.clip);
-    return;
+    return true;
   }
   m_prevValid = false;  // drawn outside a tracked frame: the surface no longer matches the last frame
   Execute(c, c.key.clip);
+  return true;
 }
 
 namespace {
@@ -433,6 +434,7 @@ bool RenderDevice::Gfx_RepeatRun(const RunKey& key) {
 }
 
 void RenderDevice::Gfx_BeginRun(const RunKey& key) {
+  m_movableOpen = false;
   m_runOpen = m_inFrame && !m_immediate;
   if (!m_runOpen) return;
   m_open = Run{};
@@ -444,10 +446,29 @@ void RenderDevice::Gfx_BeginRun(const RunKey& key) {
 void RenderDevice::Gfx_EndRun() {
   if (!m_runOpen) return;
   m_runOpen = false;
+  const bool movable = m_movableOpen;
+  m_movableOpen = false;
   const IRect clip = CurrentClip();
   if (!m_inFrame || m_immediate || clip.x0 != m_open.clip.x0 || clip.y0 != m_open.clip.y0 ||
-      clip.x1 != m_open.clip.x1 || clip.y1 != m_open.clip.y1)
+      clip.x1 != m_open.clip.x1 || clip.y1 != m_open.clip.y1) {
+    if (m_open.atOrigin) m_runCalls.resize(m_openMovable.calls);
     return;
+  }
+  if (m_open.atOrigin) {
+    // Its key leaves the origin out: never taken over as a run at a fixed place.
+    if (!movable) {
+      m_runCalls.resize(m_openMovable.calls);
+      return;
+    }
+    MovableRun& run = m_openMovable;
+    run.count = m_runCalls.size() - run.calls;
+    // Every command made since it opened is one of its calls, or it cannot be taken over.
+    if (run.drawn == m_commands.Size() - run.first)
+      m_movableRuns.push_back(run);
+    else
+      m_runCalls.resize(run.calls);
+    return;
+  }
   m_open.count = m_commands.Size() - m_open.first;
   int textures = 0;
   for (std::size_t i = m_open.first; i < m_commands.Size(); ++i) {
@@ -467,11 +488,150 @@ void RenderDevice::Gfx_EndRun() {
   m_runs.push_back(m_open);
 }
 
+namespace {
+
+// Runs longer than this are drawn call by call: each call of a run that moves is checked and
+// kept whole, which should stay cheap.
+constexpr std::size_t kMaxMovableCalls = 512;
+
+// A whole number that a float holds exactly, also after adding another one of them (both are
+// below 2^20): positions moved by whole pixels come out as a fresh draw computes them.
+bool ExactWhole(float v) {
+  return std::fabs(v) <= kMaxCoordinate && static_cast<float>(static_cast<int>(v)) == v;
+}
+
+// A call that moves exactly: an unscaled textured rectangle on whole pixels, drawn by spans.
+bool MovesExactly(const DrawCommand& c) {
+  const DrawCommand::Key& k = c.key;
+  if (k.kind != DrawCommand::Kind::kQuad || !k.tex || !c.placement.valid || c.placement.scaled ||
+      (c.placement.colour >> 24) == 0)
+    return false;
+  for (const hgeVertex& v : k.v)
+    if (!ExactWhole(v.x) || !ExactWhole(v.y)) return false;
+  return true;
+}
+
+}  // namespace
+
+void RenderDevice::ForgetRuns() {
+  m_runs.clear();
+  m_lastRuns.clear();
+  m_movableRuns.clear();
+  m_lastMovableRuns.clear();
+  m_runCalls.clear();
+  m_lastRunCalls.clear();
+}
+
+void RenderDevice::Gfx_BeginRunAt(const RunKey& key, float x, float y) {
+  Gfx_BeginRun(key);
+  if (!m_runOpen) return;
+  m_open.atOrigin = true;
+  m_openMovable = MovableRun{};
+  m_openMovable.calls = m_runCalls.size();
+  if (m_clipEmpty || !ExactWhole(x) || !ExactWhole(y)) return;
+  m_movableOpen = true;
+  m_openMovable.key = key;
+  m_openMovable.clip = m_open.clip;
+  m_openMovable.x = x;
+  m_openMovable.y = y;
+  m_openMovable.first = m_open.first;
+}
+
+void RenderDevice::RecordRunCall(const DrawCommand& c, bool drawn) {
+  if (!MovesExactly(c) || m_runCalls.size() - m_openMovable.calls >= kMaxMovableCalls) {
+    m_movableOpen = false;
+    m_runCalls.resize(m_openMovable.calls);
+    return;
+  }
+  m_runCalls.push_back(RunCall{c, drawn});
+  if (drawn) ++m_openMovable.drawn;
+}
+
+bool RenderDevice::CanMove(const MovableRun& run, float dx, float dy) {
+  for (std::size_t i = 0; i < run.count; ++i) {
+    const DrawCommand& c = m_lastRunCalls[run.calls + i].command;
+    const TextureSlot* slot = FindSlot(c.key.tex);
+    if (!slot || slot->version != c.key.texVersion) return false;  // gone, or new pixels
+    for (const hgeVertex& v : c.key.v)
+      if (!Sane(v.x + dx) || !Sane(v.y + dy)) return false;  // a fresh call would be dropped
+  }
+  return true;
+}
+
+bool RenderDevice::Gfx_RepeatRunAt(const RunKey& key, float x, float y) {
+  if (!m_inFrame || m_immediate || m_runOpen || m_clipEmpty || !ExactWhole(x) || !ExactWhole(y))
+    return false;
+  const IRect clip = CurrentClip();
+  const MovableRun* found = nullptr;
+  for (const MovableRun& r : m_lastMovableRuns) {
+    if (std::memcmp(&r.key, &key, sizeof key) != 0) continue;
+    if (r.clip.x0 == clip.x0 && r.clip.y0 == clip.y0 && r.clip.x1 == clip.x1 &&
+        r.clip.y1 == clip.y1)
+      found = &r;
+    break;
+  }
+  if (!found) return false;
+  const MovableRun& run = *found;
+  // Both origins are whole and small: the differences and the moved positions are exact.
+  const float dx = x - run.x, dy = y - run.y;
+  if (!CanMove(run, dx, dy)) return false;
+  MovableRun next = run;
+  next.x = x;
+  next.y = y;
+  next.first = m_commands.Size();
+  next.calls = m_runCalls.size();
+  next.drawn = 0;
+  // Unmoved at the same place of the frame: the last frame's commands are shared as they are.
+  const bool inPlace = dx == 0.0f && dy == 0.0f && run.first == next.first &&
+                       run.first + run.drawn <= m_commands.LastSize();
+  const int ix = static_cast<int>(dx), iy = static_cast<int>(dy);
+  for (std::size_t i = 0; i < run.count; ++i) {
+    m_runCalls.push_back(m_lastRunCalls[run.calls + i]);
+    RunCall& call = m_runCalls.back();
+    DrawCommand& c = call.command;
+    FindSlot(c.key.tex)->usedInFrame = m_frameNo;
+    if (inPlace) {
+      if (call.drawn) m_commands.Repeat();
+    } else {
+      for (hgeVertex& v : c.key.v) {
+        v.x += dx;
+        v.y += dy;
+      }
+      DrawCommand::Placement& p = c.placement;
+      p.x0 += ix;
+      p.x1 += ix;
+      p.y0 += iy;
+      p.y1 += iy;
+      // Glyphs leave the clip and others come into it, as they would drawn afresh.
+      c.bounds = IRect{p.x0, p.y0, p.x1, p.y1}.Intersect(clip);
+      call.drawn = !c.bounds.Empty();
+      if (call.drawn) {
+        c.Seal();
+        m_commands.Add(c);
+      }
+    }
+    if (call.drawn) ++next.drawn;
+  }
+  m_movableRuns.push_back(next);
+  m_repeatedRunCalls += next.drawn;
+  if (!inPlace) m_movedRunCalls += next.drawn;
+  return true;
+}
+
 void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
-  if (!quad || m_clipEmpty) return;
-  if (RepeatsLastFrame(*quad)) return;
+  if (!quad || m_clipEmpty) {
+    m_movableOpen = false;
+    return;
+  }
+  if (RepeatsLastFrame(*quad)) {
+    if (m_movableOpen) RecordRunCall(m_commands[m_commands.Size() - 1], true);
+    return;
+  }
   for (const hgeVertex& s : quad->v)
-    if (!Sane(s.x) || !Sane(s.y) || !std::isfinite(s.tx) || !std::isfinite(s.ty)) return;
+    if (!Sane(s.x) || !Sane(s.y) || !std::isfinite(s.tx) || !std::isfinite(s.ty)) {
+      m_movableOpen = false;
+      return;
+    }
   DrawCommand c = NewCommand(DrawCommand::Kind::kQuad, CurrentClip());
   for (int i = 0; i < 4; ++i) {
     const hgeVertex& s = quad->v[i];
@@ -483,7 +643,8 @@ void RenderDevice::Gfx_RenderQuad(const hgeQuad* quad) {
   }
   c.key.tex = quad->tex;
   c.key.blend = quad->blend;
-  Submit(c);
+  const bool drawn = Submit(c);
+  if (m_movableOpen) RecordRunCall(c, drawn);
 }
 
 void RenderDevice::Execute(const DrawCommand& c, const IRect& clip) {
@@ -611,6 +772,7 @@ void RenderDevice::BlitSpans(const std::uint32_t* pixels, int pitch, const Pixel
 }
 
 void RenderDevice::Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color) {
+  m_movableOpen = false;  // a run that moves is made of rectangles only
   if (m_clipEmpty || !Sane(x1) || !Sane(y1) || !Sane(x2) || !Sane(y2)) return;
   DrawCommand c = NewCommand(DrawCommand::Kind::kLine, CurrentClip());
   c.key.v[0].x = x1;
@@ -622,6 +784,7 @@ void RenderDevice::Gfx_RenderLine(float x1, float y1, float x2, float y2, std::u
 }
 
 void RenderDevice::FillRect(int x, int y, int w, int h, std::uint32_t argb) {
+  m_movableOpen = false;
   if (m_clipEmpty || w <= 0 || h <= 0) return;
   DrawCommand c = NewCommand(DrawCommand::Kind::kFill, CurrentClip());
   // Held as floats in the key: exact for the sizes a screen can have.
@@ -774,12 +937,12 @@ void RenderDevice::BeginFrame(float deltaSeconds, std::uint32_t clearArgb) {
     if (m_commands.Size() != 0) {
       // A recording cut short (tracking turned off in it) never became the last frame.
       m_commands.Clear();
-      m_runs.clear();
-      m_lastRuns.clear();
+      ForgetRuns();
       m_prevValid = false;
     }
     m_lastRunAt = 0;
     m_runOpen = false;
+    m_movableOpen = false;
     return;
   }
   SetSdlClip(CurrentClip());
@@ -1018,6 +1181,10 @@ void RenderDevice::EndTrackedFrame() {
   m_commands.NextFrame();
   std::swap(m_runs, m_lastRuns);
   m_runs.clear();
+  std::swap(m_movableRuns, m_lastMovableRuns);
+  m_movableRuns.clear();
+  std::swap(m_runCalls, m_lastRunCalls);
+  m_runCalls.clear();
   m_prevValid = true;
   m_prevClear = m_clear;
 }

@@ -83,6 +83,8 @@ class RenderDevice final : public HGE {
   bool Gfx_RepeatRun(const RunKey& key) override;
   void Gfx_BeginRun(const RunKey& key) override;
   void Gfx_EndRun() override;
+  bool Gfx_RepeatRunAt(const RunKey& key, float x, float y) override;
+  void Gfx_BeginRunAt(const RunKey& key, float x, float y) override;
 
   // Frame
   void BeginFrame(float deltaSeconds, std::uint32_t clearArgb = 0xFF000000);
@@ -158,6 +160,8 @@ class RenderDevice final : public HGE {
   int RefCount() const { return m_refs; }
   // Calls taken over from the last frame as parts of repeated runs (summed over frames).
   std::uint64_t RepeatedRunCalls() const { return m_repeatedRunCalls; }
+  // Of them, calls of runs that moved, drawn as the last frame's commands shifted.
+  std::uint64_t MovedRunCalls() const { return m_movedRunCalls; }
   std::size_t TextureCount() const { return m_textureCount; }
 
  private:
@@ -174,8 +178,8 @@ class RenderDevice final : public HGE {
   IRect CurrentClip() const { return {m_clipX0, m_clipY0, m_clipX1, m_clipY1}; }
   // Fills in what a command draws; false if it draws nothing.
   bool Describe(DrawCommand& c);
-  // Keeps c for the frame, or draws it now.
-  void Submit(DrawCommand& c);
+  // Keeps c for the frame, or draws it now; false when it draws nothing.
+  bool Submit(DrawCommand& c);
   // Keeps the last frame's command at this place again when quad is what it drew.
   bool RepeatsLastFrame(const hgeQuad& quad);
   // Draws c clipped to clip (c's own clip, or a part of it).
@@ -240,6 +244,7 @@ class RenderDevice final : public HGE {
   bool m_immediate = false;   // this frame's commands are drawn as they come
   bool m_prevValid = false;   // the surface holds the last frame drawn over m_prevClear
   std::uint64_t m_repeatedRunCalls = 0;
+  std::uint64_t m_movedRunCalls = 0;
   std::uint32_t m_clear = 0, m_prevClear = 0;
   std::uint64_t m_frameNo = 1;
   FrameCommands m_commands;  // this frame's and the last one's
@@ -251,11 +256,36 @@ class RenderDevice final : public HGE {
     static constexpr int kMaxTextures = 2;  // a text on more glyph pages is not kept as a run
     HTEXTURE tex[kMaxTextures] = {};
     std::uint64_t version[kMaxTextures] = {};
+    bool atOrigin = false;  // opened with an origin: kept only as a movable run
   };
   std::vector<Run> m_runs, m_lastRuns;
   std::size_t m_lastRunAt = 0;  // where the search of m_lastRuns goes on
   bool m_runOpen = false;
   Run m_open;
+  // Runs opened with an origin. Each keeps every call it made, in order, described, also the
+  // ones its clip dropped (they may come into the clip when the run moves); only runs whose
+  // every call is an unscaled textured rectangle on whole pixels are kept.
+  struct RunCall {
+    DrawCommand command;
+    bool drawn = false;  // in the frame's commands (inside the clip)
+  };
+  struct MovableRun {
+    RunKey key;
+    IRect clip;
+    float x = 0.0f, y = 0.0f;  // the origin it was drawn from
+    std::size_t first = 0;     // its first command in the frame's commands
+    std::size_t calls = 0, count = 0;  // its calls in m_runCalls
+    std::size_t drawn = 0;             // of them, in the frame's commands
+  };
+  bool m_movableOpen = false;  // the open run was opened with an origin and is still movable
+  MovableRun m_openMovable;
+  std::vector<MovableRun> m_movableRuns, m_lastMovableRuns;
+  std::vector<RunCall> m_runCalls, m_lastRunCalls;
+  // Keeps c as a call of the open movable run, or finds that the run cannot move.
+  void RecordRunCall(const DrawCommand& c, bool drawn);
+  // Whether the last frame's run can be drawn at the origin moved by (dx, dy).
+  bool CanMove(const MovableRun& run, float dx, float dy);
+  void ForgetRuns();
   RectSet m_dirty;
   std::vector<std::uint32_t> m_verifyCopy;
   FrameStats m_stats;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "client/views/gfxfont.h"
 #include "client/views/systemnotice.h"
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/hgesprite.h"
@@ -117,6 +118,59 @@ TEST(NoticeBandRender, TextEntersAtTheBandsRightEdgeAndStaysInsideIt) {
   EXPECT_GT(rightmost, 735);
 
   EXPECT_TRUE(dev->SavePng(std::string(FONT_TEST_OUTPUT_DIR) + "/notice_band.png"));
+}
+
+// A notice's text drawn through DrawFormatted (which lets the device move the last frame's
+// glyphs) beside the same text drawn glyph by glyph on a second device, a pixel a frame or two
+// across the band: every frame the same pixels and the same redrawn area.
+void ScrollBesideAFreshDraw(float letterSpacing, int step, std::uint64_t* moved) {
+  constexpr int kW = 800, kH = 110;
+  auto moving = plat::RenderDevice::CreateHeadless(kW, kH);
+  ASSERT_TRUE(moving);
+  GfxFont movingFont(plat::Utf8ToGbk("宋体").c_str(), 14, true, false, false);
+  auto fresh = plat::RenderDevice::CreateHeadless(kW, kH);  // current from here on
+  ASSERT_TRUE(fresh);
+  GfxFont freshFont(plat::Utf8ToGbk("宋体").c_str(), 14, true, false, false);
+  moving->SetVerifyFrames(true);
+  const std::string text = plat::Utf8ToGbk("恭喜玩家 星河漫步 以 120 份获得 7号商品!");
+  const std::u16string wide = plat::GbkToUtf16(text);
+  for (GfxFont* f : {&movingFont, &freshFont}) {
+    f->SetDrawColor(CSystemNotice::kTextColor, -1);
+    f->SetLetterSpacing(letterSpacing);
+  }
+  const int width = movingFont.MeasureWidth(text.c_str());
+  for (int x = 745 + 4; x > 250 - width - 4; x -= step) {
+    for (plat::RenderDevice* d : {moving.get(), fresh.get()}) {
+      d->BeginFrame(0.016f, 0xFF203048);
+      d->FillRect(0, 0, kW, kH, 0xFF304060);
+      d->Gfx_SetClipping(250, 0, CSystemNotice::kBandWidth, CSystemNotice::kBandHeight);
+      if (d == moving.get())
+        movingFont.DrawFormatted(static_cast<float>(x), 78.0f, "%s", text.c_str());
+      else
+        freshFont.DrawWide(static_cast<float>(x), 78.0f, wide.c_str());
+      d->Gfx_SetClipping();
+      d->EndFrame();
+    }
+    ASSERT_EQ(moving->Stats().lastRedrawnPixels, fresh->Stats().lastRedrawnPixels) << "x " << x;
+    int wrong = 0;
+    for (int y = 70; y < 100; ++y)
+      for (int px = 240; px < 760; ++px) wrong += moving->ReadPixel(px, y) != fresh->ReadPixel(px, y);
+    ASSERT_EQ(wrong, 0) << "x " << x;
+  }
+  EXPECT_EQ(moving->Stats().mismatchedFrames, 0u);
+  *moved = moving->MovedRunCalls();
+}
+
+TEST(NoticeBandRender, AScrollingTextTakenOverByTheDeviceIsDrawnAsGlyphByGlyph) {
+  plat::SetHgeOverride(nullptr);
+  plat::SetRasterizerFactory(nullptr);
+  std::uint64_t moved = 0;
+  ScrollBesideAFreshDraw(0.0f, 1, &moved);
+  EXPECT_GT(moved, 0u);
+  ScrollBesideAFreshDraw(2.0f, 3, &moved);  // whole spacing, bigger steps
+  EXPECT_GT(moved, 0u);
+  ScrollBesideAFreshDraw(0.5f, 2, &moved);  // half pixels: never moved by the device
+  EXPECT_EQ(moved, 0u);
 }
 
 }  // namespace
