@@ -244,14 +244,15 @@ void GameSession::Shutdown() {
     std::fprintf(stderr,
                  "frame check: %llu frames, %llu differ from a full redraw (%llu pixels); "
                  "%llu redrawn in full, %llu unchanged, %.0f pixels redrawn a frame, "
-                 "%.0f calls a frame taken over as repeated texts\n",
+                 "%.0f calls a frame taken over as repeated texts (%.0f of them moved)\n",
                  static_cast<unsigned long long>(s.frames),
                  static_cast<unsigned long long>(s.mismatchedFrames),
                  static_cast<unsigned long long>(s.mismatchedPixels),
                  static_cast<unsigned long long>(s.fullFrames),
                  static_cast<unsigned long long>(s.unchangedFrames),
                  s.frames ? double(s.redrawnPixels) / double(s.frames) : 0.0,
-                 s.frames ? double(m_device->RepeatedRunCalls()) / double(s.frames) : 0.0);
+                 s.frames ? double(m_device->RepeatedRunCalls()) / double(s.frames) : 0.0,
+                 s.frames ? double(m_device->MovedRunCalls()) / double(s.frames) : 0.0);
   }
   m_transport.Stop();
   if (m_frame) m_frame->Shutdown();
