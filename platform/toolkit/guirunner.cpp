@@ -1,5 +1,6 @@
 #include "platform/toolkit/guirunner.h"
 
+#include "platform/toolkit/cachedcast.h"
 #include "platform/toolkit/orvhgewindow.h"
 #include "platform/toolkit/runtime.h"
 
@@ -31,7 +32,7 @@ void GuiRunner::Draw() {
   gcn::Widget* top = m_gui.getTop();
   if (!top) return;
   m_gui.draw();
-  if (auto* window = dynamic_cast<OrvHgeWindow*>(top); window && window->isVisible()) {
+  if (auto* window = plat::CachedCast<OrvHgeWindow>(top); window && window->isVisible()) {
     m_graphics._beginDraw();
     m_graphics.pushClipArea(window->getDimension());
     window->drawExLayer(&m_graphics);

@@ -1,5 +1,6 @@
 #include "platform/toolkit/orvhgebutton.h"
 
+#include "platform/toolkit/cachedcast.h"
 #include "platform/toolkit/ibtndrawsink.h"
 #include "platform/toolkit/orvhgefont.h"
 #include "platform/toolkit/orvhgegraphics.h"
@@ -56,7 +57,7 @@ void OrvHgeButton::draw(gcn::Graphics* g) {
   if (mCaption.empty() || !getFont()) return;
   const int x = (getWidth() - getFont()->getWidth(mCaption)) / 2;
   const int y = (getHeight() - getFont()->getHeight()) / 2;
-  if (auto* font = dynamic_cast<OrvHgeFont*>(getFont()))
+  if (auto* font = plat::CachedCast<OrvHgeFont>(getFont()))
     font->drawString(g, mCaption, x, y, OrvHgeFont::kAlignLeft);
   else {
     g->setFont(getFont());
@@ -86,7 +87,7 @@ void OrvHgeButton::mouseReleased(gcn::MouseEvent& e) {
 
 void OrvHgeButton::FireClick() {
   if (!isEnabled() || !isVisible()) return;
-  auto* window = dynamic_cast<OrvHgeWindow*>(getParent());
+  auto* window = plat::CachedCast<OrvHgeWindow>(getParent());
   const int id = m_id;
   distributeActionEvent();
   // Last: the command may delete this button (and the listeners may have deleted it).

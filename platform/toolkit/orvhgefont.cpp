@@ -139,21 +139,18 @@ int OrvHgeFont::CharWidth(char16_t c) const { return GetGlyphInfo(c).advance; }
 int OrvHgeFont::getWidth(const std::string& gbk) const { return Converted(gbk).width; }
 
 template <class Text, class ToWide>
-const OrvHgeFont::ConvertedText& OrvHgeFont::Keep(std::unordered_map<Text, ConvertedText>& kept,
+const OrvHgeFont::ConvertedText& OrvHgeFont::Keep(plat::TextTable<Text, ConvertedText>& kept,
                                                   const Text& text, ToWide toWide) const {
-  auto it = kept.find(text);
-  if (it == kept.end()) {
-    // Texts that change every frame (a countdown) would otherwise fill it without end.
-    if (kept.size() >= kConvertedLimit) {
-      kept.clear();
-      ++m_convertedEpoch;
-    }
-    ConvertedText entry;
-    entry.wide = toWide(text);
-    entry.width = getWidth(entry.wide);  // advances never change for a font
-    it = kept.emplace(text, std::move(entry)).first;
+  if (const ConvertedText* found = kept.Find(text)) return *found;
+  // Texts that change every frame (a countdown) would otherwise fill it without end.
+  if (kept.Size() >= kConvertedLimit) {
+    kept.Clear();
+    ++m_convertedEpoch;
   }
-  return it->second;
+  ConvertedText entry;
+  entry.wide = toWide(text);
+  entry.width = getWidth(entry.wide);  // advances never change for a font
+  return kept.Insert(text, std::move(entry));
 }
 
 const OrvHgeFont::ConvertedText& OrvHgeFont::Converted(const std::string& gbk) const {

@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <guichan/color.hpp>
@@ -30,6 +29,7 @@
 #include "platform/render/glyphrasterizer.h"
 #include "platform/render/hge.h"
 #include "platform/text/codetable.h"
+#include "platform/text/texttable.h"
 
 class OrvHgeGraphics;
 
@@ -100,7 +100,7 @@ class OrvHgeFont : public gcn::Font {
   // The entry of `text` in `kept`, made with toWide(text) when missing; the table starts over
   // at kConvertedLimit entries (and the epoch moves, as addresses may then be reused).
   template <class Text, class ToWide>
-  const ConvertedText& Keep(std::unordered_map<Text, ConvertedText>& kept, const Text& text,
+  const ConvertedText& Keep(plat::TextTable<Text, ConvertedText>& kept, const Text& text,
                             ToWide toWide) const;
   Glyph Rasterize(char16_t code) const;
   // kept: the text when it is one of m_converted's (its address then names its characters).
@@ -119,8 +119,8 @@ class OrvHgeFont : public gcn::Font {
   mutable std::unique_ptr<plat::GlyphAtlas> m_atlas;
   mutable std::size_t m_atlasRestarts = 0;
   mutable std::size_t m_rasterized = 0;
-  mutable std::unordered_map<std::string, ConvertedText> m_converted;
-  mutable std::unordered_map<std::u16string, ConvertedText> m_keptWide;
+  mutable plat::TextTable<std::string, ConvertedText> m_converted;
+  mutable plat::TextTable<std::u16string, ConvertedText> m_keptWide;
   // Tells this font's runs of glyph quads from those of any other font, and kept texts from
   // earlier ones at the same address (raised whenever m_converted or m_keptWide is emptied).
   const std::uint64_t m_id;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/render/renderdevice.h"
+#include "platform/toolkit/cachedcast.h"
 #include "platform/toolkit/deviceregistry.h"
 #include "platform/toolkit/orvhgeimage.h"
 
@@ -343,4 +344,4 @@ void OrvHgeGraphics::DrawImagePart(const OrvHgeImage* img, const ImageDraw& d) {
   m_hge->Gfx_RenderQuad(&q);
 }
 
-OrvHgeGraphics* ToOrvGraphics(gcn::Graphics* g) { return dynamic_cast<OrvHgeGraphics*>(g); }
+OrvHgeGraphics* ToOrvGraphics(gcn::Graphics* g) { return plat::CachedCast<OrvHgeGraphics>(g); }

@@ -8,13 +8,17 @@ OrvHgeImage::OrvHgeImage(const char* path, bool flag) : m_path(path ? path : "")
   const std::string file = plat::AssetPath(m_path);
   plat::Runtime* rt = plat::Runtime::Current();
   m_entry = rt != nullptr ? rt->Textures().Load(file) : plat::DecodeImageFile(file);
+  if (m_entry) {
+    m_width = m_entry->Width();
+    m_height = m_entry->Height();
+  }
 }
 
 OrvHgeImage::~OrvHgeImage() = default;
 
-int OrvHgeImage::getWidth() const { return m_entry ? m_entry->Width() : 0; }
+int OrvHgeImage::getWidth() const { return m_width; }
 
-int OrvHgeImage::getHeight() const { return m_entry ? m_entry->Height() : 0; }
+int OrvHgeImage::getHeight() const { return m_height; }
 
 bool OrvHgeImage::IsValid() const { return m_entry != nullptr; }
 

@@ -45,4 +45,6 @@ class OrvHgeImage {
   std::string m_path;
   bool m_flag;
   std::shared_ptr<plat::TextureEntry> m_entry;  // null when the file could not be read
+  // The entry's size, read here while drawing: the entry itself is not reached for it.
+  int m_width = 0, m_height = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/toolkit/cachedcast.h"
 #include "platform/toolkit/orvhgegraphics.h"
 #include "platform/toolkit/orvhgeimage.h"
 #include "platform/toolkit/orvhgetextbox.h"
@@ -45,7 +46,7 @@ void OrvHgeScrollArea::FollowContent() {
   setScrollbarWidth(bar);
   gcn::Widget* content = getContent();
   if (!content) return;
-  auto* box = dynamic_cast<OrvHgeTextBox*>(content);
+  auto* box = plat::CachedCast<OrvHgeTextBox>(content);
   if (box) {
     // Wrap at the full width first; if that needs the bar, wrap again beside it. Wrapping
     // narrower only adds rows, so this settles.

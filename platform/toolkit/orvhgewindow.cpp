@@ -6,6 +6,7 @@
 #include <guichan/rectangle.hpp>
 
 #include "platform/time/clock.h"
+#include "platform/toolkit/cachedcast.h"
 #include "platform/toolkit/runtime.h"
 
 OrvHgeWindow::OrvHgeWindow() {
@@ -67,7 +68,7 @@ void OrvHgeWindow::draw(gcn::Graphics* g) { drawChildren(g); }
 
 void OrvHgeWindow::drawExLayer(gcn::Graphics* g) {
   for (gcn::Widget* w : mWidgets) {
-    auto* child = dynamic_cast<OrvHgeWindow*>(w);
+    auto* child = plat::CachedCast<OrvHgeWindow>(w);
     if (!child || !child->isVisible()) continue;
     const gcn::Rectangle& d = child->getDimension();
     g->pushClipArea(d);
