@@ -96,19 +96,24 @@ void FrameCommands::Add(const DrawCommand& c) {
   m_pool[slot] = c;
   m_inFrame[slot] = m_frame;
   m_cur.push_back(slot);
+  m_curHash.push_back(c.hash);
 }
 
 void FrameCommands::Repeat() {
-  const std::uint32_t slot = m_prev[m_cur.size()];
+  const std::size_t at = m_cur.size();
+  const std::uint32_t slot = m_prev[at];
   m_inFrame[slot] = m_frame;
   m_cur.push_back(slot);
+  m_curHash.push_back(m_prevHash[at]);
 }
 
 void FrameCommands::NextFrame() {
   for (const std::uint32_t slot : m_prev)
     if (m_inFrame[slot] != m_frame) m_free.push_back(slot);
   std::swap(m_prev, m_cur);
+  std::swap(m_prevHash, m_curHash);
   m_cur.clear();
+  m_curHash.clear();
   ++m_frame;
 }
 
@@ -118,6 +123,8 @@ void FrameCommands::Clear() {
   m_free.clear();
   m_cur.clear();
   m_prev.clear();
+  m_curHash.clear();
+  m_prevHash.clear();
 }
 
 void FrameCommands::AddChangedBounds(RectSet& dirty) const {
@@ -126,7 +133,7 @@ void FrameCommands::AddChangedBounds(RectSet& dirty) const {
   const std::size_t n = before.size(), m = now.size();
   std::size_t i = 0, j = 0;
   while (i < n && j < m) {
-    if (Same(before[i], now[j])) {
+    if (Same(i, j)) {
       ++i;
       ++j;
       continue;
@@ -137,7 +144,7 @@ void FrameCommands::AddChangedBounds(RectSet& dirty) const {
     for (std::size_t d = 1; d <= kLookAhead && !found; ++d) {
       for (std::size_t a = 0; a <= d; ++a) {
         const std::size_t b = d - a;
-        if (i + a < n && j + b < m && Same(before[i + a], now[j + b])) {
+        if (i + a < n && j + b < m && Same(i + a, j + b)) {
           skipA = a;
           skipB = b;
           found = true;

@@ -112,7 +112,12 @@ class FrameCommands {
   std::size_t Capacity() const { return m_pool.size(); }
 
  private:
-  bool Same(std::uint32_t a, std::uint32_t b) const {
+  // Whether the last frame's call i and this frame's call j are the same command. The hashes
+  // sit side by side in call order, so the search after a change reads no command at all
+  // until two hashes agree.
+  bool Same(std::size_t i, std::size_t j) const {
+    if (m_prevHash[i] != m_curHash[j]) return false;
+    const std::uint32_t a = m_prev[i], b = m_cur[j];
     return a == b || m_pool[a].SameAs(m_pool[b]);
   }
   std::uint32_t Take();
@@ -121,6 +126,7 @@ class FrameCommands {
   std::vector<std::uint64_t> m_inFrame;  // per slot: the recording that last used it
   std::vector<std::uint32_t> m_free;
   std::vector<std::uint32_t> m_cur, m_prev;  // slots in call order
+  std::vector<std::uint64_t> m_curHash, m_prevHash;  // their commands' hashes, in call order
   std::uint64_t m_frame = 1;
 };
 

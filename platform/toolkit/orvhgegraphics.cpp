@@ -311,12 +311,13 @@ void OrvHgeGraphics::DrawImagePart(const OrvHgeImage* img, const ImageDraw& d) {
   }
   if (sx1 <= sx0 || sy1 <= sy0 || !m_hge || m_clipEmpty) return;
 
-  int level = 0;
-  const HTEXTURE tex =
-      img->TextureOn(m_hge, std::max(std::fabs(d.hscale), std::fabs(d.vscale)), &level);
+  const OrvHgeImage::Placed placed =
+      img->PlaceOn(m_hge, std::max(std::fabs(d.hscale), std::fabs(d.vscale)));
+  const HTEXTURE tex = placed.tex;
+  const int level = placed.level;
   if (!tex) return;
-  const float texW = static_cast<float>(m_hge->Texture_GetWidth(tex));
-  const float texH = static_cast<float>(m_hge->Texture_GetHeight(tex));
+  const float texW = static_cast<float>(placed.texWidth);
+  const float texH = static_cast<float>(placed.texHeight);
   if (texW <= 0 || texH <= 0) return;
   // Texture coordinates: image pixels scaled to the level, over the texture's real size.
   const float levelW = static_cast<float>(std::max(imgW >> level, 1));

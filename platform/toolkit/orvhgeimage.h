@@ -12,6 +12,7 @@
 //    new device on first use, and a texture of a destroyed device is never touched.
 // Not a gcn::Image on purpose: the frame's drawImage overloads would turn ambiguous.
 // Single UI thread.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,13 @@ class OrvHgeImage {
   // For drawing at `scale`: a scaled picture may answer a reduced copy, 1 / 2^level of the
   // image (level is set; 0 = the image itself).
   HTEXTURE TextureOn(HGE* device, float scale, int* level) const;
+  // TextureOn for drawing: also the texture's size on the device (0 x 0 with no texture).
+  struct Placed {
+    HTEXTURE tex = 0;
+    int level = 0;
+    int texWidth = 0, texHeight = 0;
+  };
+  Placed PlaceOn(HGE* device, float scale) const;
   const std::string& Path() const { return m_path; }
 
  private:
@@ -47,4 +55,14 @@ class OrvHgeImage {
   std::shared_ptr<plat::TextureEntry> m_entry;  // null when the file could not be read
   // The entry's size, read here while drawing: the entry itself is not reached for it.
   int m_width = 0, m_height = 0;
+  // The last PlaceOn answer, good while the device (by its number), the level and the level's
+  // pixels are the same: a frame then reaches neither the entry nor the device's texture list.
+  struct LastPlace {
+    const HGE* device = nullptr;
+    std::uint64_t instance = 0;
+    const plat::PixelTexture* pixels = nullptr;
+    std::uint64_t version = 0;
+    Placed placed;
+  };
+  mutable LastPlace m_last;
 };

@@ -32,6 +32,8 @@ class PixelTexture {
   std::uint32_t Pixel(int x, int y) const;  // 0 outside
   // After writing Pixels(): every device copy is refreshed at its next use.
   void MarkChanged() { ++m_version; }
+  // Raised by MarkChanged: a texture made from an earlier version no longer shows these pixels.
+  std::uint64_t Version() const { return m_version; }
 
   // The texture on a device, made or refreshed as needed; 0 when the device cannot make one.
   HTEXTURE On(HGE* device);

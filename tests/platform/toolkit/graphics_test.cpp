@@ -158,6 +158,40 @@ TEST_F(GraphicsTest, ADroppedPictureFreesItsPixelsAndDeviceTextures) {
   EXPECT_EQ(Pixel(5, 5), kRed);
 }
 
+// One image drawn on two devices in turn, at two levels, and again on new devices (one may be
+// made where a gone one lived): every draw shows what a fresh image of the same file shows, from
+// the right level of a texture of the device it is drawn on. The checker's half-size copy is
+// grey, so a draw from the wrong level shows too.
+TEST_F(GraphicsTest, AnImageDrawnOnSeveralDevicesAndLevelsShowsOnEach) {
+  const std::string path = tktest::WritePattern(m_dir, "checker.png", 16, 8, true);
+  OrvHgeImage img(path.c_str(), true);
+  const auto drawOn = [&](plat::RenderDevice* dev, OrvHgeGraphics& g, float scale) {
+    const OrvHgeImage fresh(path.c_str(), true);
+    std::vector<std::uint32_t> rows[2];
+    for (const OrvHgeImage* which : {&fresh, static_cast<const OrvHgeImage*>(&img)}) {
+      dev->BeginFrame(0.0f, kBackground);
+      g._beginDraw();
+      g.drawImageEx(which, 0, 0, 0.0f, scale, 0.0f);
+      g._endDraw();
+      dev->EndFrame();
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 17; ++x) rows[which == &img].push_back(dev->ReadPixel(x, y));
+    }
+    return rows[0] == rows[1];
+  };
+  for (int round = 0; round < 3; ++round) {
+    std::unique_ptr<plat::RenderDevice> other = plat::RenderDevice::CreateHeadless(64, 64);
+    plat::ValidateDevice(other.get());
+    OrvHgeGraphics otherGraphics(other.get());
+    for (float scale : {1.0f, 0.5f, 0.5f, 1.0f}) {
+      EXPECT_TRUE(drawOn(m_device.get(), m_g, scale)) << "round " << round << " scale " << scale;
+      EXPECT_TRUE(drawOn(other.get(), otherGraphics, scale)) << "round " << round << " scale " << scale;
+    }
+    EXPECT_NE(other->ReadPixel(0, 0), other->ReadPixel(1, 0));  // the checker itself, at full size
+    plat::ForgetRenderDevice(other.get());
+  }
+}
+
 // Pixels that outlive their device (static images at exit) leave the gone device alone.
 TEST_F(GraphicsTest, PixelsOutlivingTheirDeviceDieWithoutTouchingIt) {
   auto pixels = std::make_unique<plat::PixelTexture>(4, 4, std::vector<std::uint32_t>(16, kBlue));
