@@ -127,6 +127,64 @@ void FrameCommands::Clear() {
   m_prevHash.clear();
 }
 
+bool FrameCommands::SearchEveryPair(std::size_t i, std::size_t j, std::size_t* skipA,
+                                    std::size_t* skipB) const {
+  const std::size_t n = m_prev.size(), m = m_cur.size();
+  for (std::size_t d = 1; d <= kLookAhead; ++d) {
+    for (std::size_t a = 0; a <= d; ++a) {
+      const std::size_t b = d - a;
+      if (i + a < n && j + b < m && Same(i + a, j + b)) {
+        *skipA = a;
+        *skipB = b;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool FrameCommands::NearestMatch(std::size_t i, std::size_t j, std::size_t* skipA,
+                                 std::size_t* skipB) const {
+  // The last frame's next hashes go into a small table (first offset of each hash), and each
+  // of this frame's next hashes is looked up in it: a few dozen steps where trying every
+  // pair took a thousand. The answer is SearchEveryPair's: the pair with the fewest skipped
+  // commands, then the fewest of the last frame's.
+  const std::size_t n = m_prev.size(), m = m_cur.size();
+  if (++m_windowStamp == 0) {  // wrapped: old stamps could look current
+    m_window.fill(WindowSlot{});
+    m_windowStamp = 1;
+  }
+  constexpr std::size_t kMask = kWindowSlots - 1;
+  const std::size_t lastA = std::min(kLookAhead, n - 1 - i);
+  for (std::size_t a = 0; a <= lastA; ++a) {
+    const std::uint64_t h = m_prevHash[i + a];
+    std::size_t s = h & kMask;
+    while (m_window[s].stamp == m_windowStamp && m_window[s].hash != h) s = (s + 1) & kMask;
+    if (m_window[s].stamp != m_windowStamp) m_window[s] = WindowSlot{h, m_windowStamp, a};
+  }
+  std::size_t bestA = 0, bestB = 0, bestD = kLookAhead + 1;
+  const std::size_t lastB = std::min(kLookAhead, m - 1 - j);
+  for (std::size_t b = 0; b <= lastB && b <= bestD; ++b) {
+    const std::uint64_t h = m_curHash[j + b];
+    std::size_t s = h & kMask;
+    while (m_window[s].stamp == m_windowStamp && m_window[s].hash != h) s = (s + 1) & kMask;
+    if (m_window[s].stamp != m_windowStamp) continue;
+    const std::size_t a = m_window[s].offset;
+    const std::size_t d = a + b;
+    if (d > kLookAhead || d > bestD || (d == bestD && a >= bestA)) continue;
+    // Equal hashes of unequal commands (the pair at (i, j) is one: it did not match): a later
+    // offset might still match, so ask every pair.
+    if (d == 0 || !Same(i + a, j + b)) return SearchEveryPair(i, j, skipA, skipB);
+    bestA = a;
+    bestB = b;
+    bestD = d;
+  }
+  if (bestD > kLookAhead) return false;
+  *skipA = bestA;
+  *skipB = bestB;
+  return true;
+}
+
 void FrameCommands::AddChangedBounds(RectSet& dirty) const {
   const std::vector<std::uint32_t>& before = m_prev;
   const std::vector<std::uint32_t>& now = m_cur;
@@ -138,20 +196,8 @@ void FrameCommands::AddChangedBounds(RectSet& dirty) const {
       ++j;
       continue;
     }
-    // The nearest pair (i + a, j + b) that matches again, fewest skipped commands first.
     std::size_t skipA = 1, skipB = 1;
-    bool found = false;
-    for (std::size_t d = 1; d <= kLookAhead && !found; ++d) {
-      for (std::size_t a = 0; a <= d; ++a) {
-        const std::size_t b = d - a;
-        if (i + a < n && j + b < m && Same(i + a, j + b)) {
-          skipA = a;
-          skipB = b;
-          found = true;
-          break;
-        }
-      }
-    }
+    NearestMatch(i, j, &skipA, &skipB);
     for (std::size_t k = 0; k < skipA && i < n; ++k) dirty.Add(m_pool[before[i++]].bounds);
     for (std::size_t k = 0; k < skipB && j < m; ++k) dirty.Add(m_pool[now[j++]].bounds);
   }

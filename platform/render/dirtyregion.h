@@ -3,6 +3,8 @@
 // as commands, matched in order against the previous frame's, and the pixels any unmatched
 // command can touch (in either frame) make the dirty region. A pixel outside it sees the same
 // commands in the same order in both frames, so it keeps last frame's value.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -121,6 +123,10 @@ class FrameCommands {
     return a == b || m_pool[a].SameAs(m_pool[b]);
   }
   std::uint32_t Take();
+  // After a change at (i, j): the nearest pair (i + a, j + b) that matches again, fewest
+  // skipped commands first; false when none lies within the look-ahead.
+  bool NearestMatch(std::size_t i, std::size_t j, std::size_t* skipA, std::size_t* skipB) const;
+  bool SearchEveryPair(std::size_t i, std::size_t j, std::size_t* skipA, std::size_t* skipB) const;
 
   std::vector<DrawCommand> m_pool;
   std::vector<std::uint64_t> m_inFrame;  // per slot: the recording that last used it
@@ -128,6 +134,17 @@ class FrameCommands {
   std::vector<std::uint32_t> m_cur, m_prev;  // slots in call order
   std::vector<std::uint64_t> m_curHash, m_prevHash;  // their commands' hashes, in call order
   std::uint64_t m_frame = 1;
+
+  // NearestMatch's table of the last frame's next hashes; a slot belongs to the current search
+  // when it carries its stamp.
+  static constexpr std::size_t kWindowSlots = 128;
+  struct WindowSlot {
+    std::uint64_t hash = 0;
+    std::uint32_t stamp = 0;
+    std::size_t offset = 0;
+  };
+  mutable std::array<WindowSlot, kWindowSlots> m_window{};
+  mutable std::uint32_t m_windowStamp = 0;
 };
 
 }  // namespace plat
