@@ -97,6 +97,7 @@ void FrameCommands::Add(const DrawCommand& c) {
   m_inFrame[slot] = m_frame;
   m_cur.push_back(slot);
   m_curHash.push_back(c.hash);
+  m_curBrief.push_back(Brief{c.bounds, c.opaque, c.clipSafe});
 }
 
 void FrameCommands::Repeat() {
@@ -105,6 +106,7 @@ void FrameCommands::Repeat() {
   m_inFrame[slot] = m_frame;
   m_cur.push_back(slot);
   m_curHash.push_back(m_prevHash[at]);
+  m_curBrief.push_back(m_prevBrief[at]);
 }
 
 void FrameCommands::NextFrame() {
@@ -112,8 +114,10 @@ void FrameCommands::NextFrame() {
     if (m_inFrame[slot] != m_frame) m_free.push_back(slot);
   std::swap(m_prev, m_cur);
   std::swap(m_prevHash, m_curHash);
+  std::swap(m_prevBrief, m_curBrief);
   m_cur.clear();
   m_curHash.clear();
+  m_curBrief.clear();
   ++m_frame;
 }
 
@@ -125,6 +129,8 @@ void FrameCommands::Clear() {
   m_prev.clear();
   m_curHash.clear();
   m_prevHash.clear();
+  m_curBrief.clear();
+  m_prevBrief.clear();
 }
 
 bool FrameCommands::SearchEveryPair(std::size_t i, std::size_t j, std::size_t* skipA,
@@ -198,11 +204,11 @@ void FrameCommands::AddChangedBounds(RectSet& dirty) const {
     }
     std::size_t skipA = 1, skipB = 1;
     NearestMatch(i, j, &skipA, &skipB);
-    for (std::size_t k = 0; k < skipA && i < n; ++k) dirty.Add(m_pool[before[i++]].bounds);
-    for (std::size_t k = 0; k < skipB && j < m; ++k) dirty.Add(m_pool[now[j++]].bounds);
+    for (std::size_t k = 0; k < skipA && i < n; ++k) dirty.Add(m_prevBrief[i++].bounds);
+    for (std::size_t k = 0; k < skipB && j < m; ++k) dirty.Add(m_curBrief[j++].bounds);
   }
-  for (; i < n; ++i) dirty.Add(m_pool[before[i]].bounds);
-  for (; j < m; ++j) dirty.Add(m_pool[now[j]].bounds);
+  for (; i < n; ++i) dirty.Add(m_prevBrief[i].bounds);
+  for (; j < m; ++j) dirty.Add(m_curBrief[j].bounds);
 }
 
 }  // namespace plat

@@ -93,9 +93,18 @@ class FrameCommands {
   // Forgets both frames.
   void Clear();
 
+  // What the end of a frame reads of every command, kept side by side in call order: the
+  // passes over the whole frame then read a few kB in a row instead of a line of every command.
+  struct Brief {
+    IRect bounds;
+    bool opaque;
+    bool clipSafe;
+  };
+
   std::size_t Size() const { return m_cur.size(); }
   std::size_t LastSize() const { return m_prev.size(); }
   const DrawCommand& operator[](std::size_t i) const { return m_pool[m_cur[i]]; }
+  const Brief& BriefAt(std::size_t i) const { return m_curBrief[i]; }
   // The last frame's command at the place the next call takes, or nullptr.
   const DrawCommand* LastAtNext() const {
     return m_cur.size() < m_prev.size() ? &m_pool[m_prev[m_cur.size()]] : nullptr;
@@ -133,6 +142,7 @@ class FrameCommands {
   std::vector<std::uint32_t> m_free;
   std::vector<std::uint32_t> m_cur, m_prev;  // slots in call order
   std::vector<std::uint64_t> m_curHash, m_prevHash;  // their commands' hashes, in call order
+  std::vector<Brief> m_curBrief, m_prevBrief;         // and their briefs
   std::uint64_t m_frame = 1;
 
   // NearestMatch's table of the last frame's next hashes; a slot belongs to the current search

@@ -1123,7 +1123,8 @@ void RenderDevice::Replay(const IRect& r) {
   std::size_t first = 0;
   bool covered = false;
   for (std::size_t i = m_commands.Size(); i-- > 0;) {
-    if (m_commands[i].opaque && m_commands[i].bounds.Contains(r)) {
+    const FrameCommands::Brief& b = m_commands.BriefAt(i);
+    if (b.opaque && b.bounds.Contains(r)) {
       first = i;
       covered = true;
       break;
@@ -1131,8 +1132,8 @@ void RenderDevice::Replay(const IRect& r) {
   }
   if (!covered) ClearRect(r, m_clear);
   for (std::size_t i = first; i < m_commands.Size(); ++i) {
+    if (!m_commands.BriefAt(i).bounds.Intersects(r)) continue;
     const DrawCommand& c = m_commands[i];
-    if (!c.bounds.Intersects(r)) continue;
     // What SDL draws may depend on the clip: those are drawn whole (r was grown to hold them).
     Execute(c, c.clipSafe ? c.key.clip.Intersect(r) : c.key.clip);
   }
@@ -1162,7 +1163,7 @@ void RenderDevice::EndTrackedFrame() {
     for (bool grown = !m_dirty.Empty(); grown;) {
       grown = false;
       for (std::size_t i = 0; i < m_commands.Size(); ++i) {
-        const DrawCommand& c = m_commands[i];
+        const FrameCommands::Brief& c = m_commands.BriefAt(i);
         if (c.clipSafe || !m_dirty.Touches(c.bounds) || m_dirty.Covers(c.bounds)) continue;
         m_dirty.Add(c.bounds);
         grown = true;
