@@ -160,22 +160,24 @@ bool FrameCommands::NearestMatch(std::size_t i, std::size_t j, std::size_t* skip
     m_window.fill(WindowSlot{});
     m_windowStamp = 1;
   }
-  constexpr std::size_t kMask = kWindowSlots - 1;
-  const std::size_t lastA = std::min(kLookAhead, n - 1 - i);
-  for (std::size_t a = 0; a <= lastA; ++a) {
-    const std::uint64_t h = m_prevHash[i + a];
+  // The slot holding h in this search, or the free one where it belongs (never full).
+  const auto slotOf = [this](std::uint64_t h) -> WindowSlot& {
+    constexpr std::size_t kMask = kWindowSlots - 1;
     std::size_t s = h & kMask;
     while (m_window[s].stamp == m_windowStamp && m_window[s].hash != h) s = (s + 1) & kMask;
-    if (m_window[s].stamp != m_windowStamp) m_window[s] = WindowSlot{h, m_windowStamp, a};
+    return m_window[s];
+  };
+  const std::size_t lastA = std::min(kLookAhead, n - 1 - i);
+  for (std::size_t a = 0; a <= lastA; ++a) {
+    WindowSlot& slot = slotOf(m_prevHash[i + a]);
+    if (slot.stamp != m_windowStamp) slot = WindowSlot{m_prevHash[i + a], m_windowStamp, a};
   }
   std::size_t bestA = 0, bestB = 0, bestD = kLookAhead + 1;
   const std::size_t lastB = std::min(kLookAhead, m - 1 - j);
   for (std::size_t b = 0; b <= lastB && b <= bestD; ++b) {
-    const std::uint64_t h = m_curHash[j + b];
-    std::size_t s = h & kMask;
-    while (m_window[s].stamp == m_windowStamp && m_window[s].hash != h) s = (s + 1) & kMask;
-    if (m_window[s].stamp != m_windowStamp) continue;
-    const std::size_t a = m_window[s].offset;
+    const WindowSlot& slot = slotOf(m_curHash[j + b]);
+    if (slot.stamp != m_windowStamp) continue;
+    const std::size_t a = slot.offset;
     const std::size_t d = a + b;
     if (d > kLookAhead || d > bestD || (d == bestD && a >= bestA)) continue;
     // Equal hashes of unequal commands (the pair at (i, j) is one: it did not match): a later

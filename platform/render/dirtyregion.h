@@ -24,6 +24,10 @@ struct IRect {
   bool Contains(const IRect& o) const {
     return o.Empty() || (x0 <= o.x0 && y0 <= o.y0 && o.x1 <= x1 && o.y1 <= y1);
   }
+  bool operator==(const IRect& o) const {
+    return x0 == o.x0 && y0 == o.y0 && x1 == o.x1 && y1 == o.y1;
+  }
+  bool operator!=(const IRect& o) const { return !(*this == o); }
   IRect Intersect(const IRect& o) const;
   IRect Union(const IRect& o) const;  // bounding box
 };

@@ -241,12 +241,10 @@ void RenderDevice::Gfx_SetClipping(int x, int y, int w, int h) {
 }
 
 void RenderDevice::SetSdlClip(const IRect& clip) {
-  if (m_sdlClipKnown && clip.x0 == m_sdlClip.x0 && clip.y0 == m_sdlClip.y0 &&
-      clip.x1 == m_sdlClip.x1 && clip.y1 == m_sdlClip.y1)
-    return;
+  if (m_sdlClipKnown && clip == m_sdlClip) return;
   m_sdlClip = clip;
   m_sdlClipKnown = true;
-  if (clip.x0 == 0 && clip.y0 == 0 && clip.x1 == m_width && clip.y1 == m_height) {
+  if (clip == IRect{0, 0, m_width, m_height}) {
     SDL_RenderSetClipRect(m_renderer, nullptr);
     return;
   }
@@ -390,8 +388,7 @@ bool RenderDevice::RepeatsLastFrame(const hgeQuad& quad) {
   if (!last) return false;
   const DrawCommand::Key& k = last->key;
   if (k.kind != DrawCommand::Kind::kQuad || k.tex != quad.tex || k.blend != quad.blend ||
-      k.clip.x0 != m_clipX0 || k.clip.y0 != m_clipY0 || k.clip.x1 != m_clipX1 ||
-      k.clip.y1 != m_clipY1)
+      k.clip != CurrentClip())
     return false;
   for (int i = 0; i < 4; ++i) {
     const hgeVertex& a = k.v[i];
@@ -416,8 +413,7 @@ bool RenderDevice::Gfx_RepeatRun(const RunKey& key) {
   if (m_lastRunAt == m_lastRuns.size()) return false;
   const Run& run = m_lastRuns[m_lastRunAt];
   if (run.first != at || run.first + run.count > m_commands.LastSize() ||
-      std::memcmp(&run.key, &key, sizeof key) != 0 || run.clip.x0 != m_clipX0 ||
-      run.clip.y0 != m_clipY0 || run.clip.x1 != m_clipX1 || run.clip.y1 != m_clipY1)
+      std::memcmp(&run.key, &key, sizeof key) != 0 || run.clip != CurrentClip())
     return false;
   TextureSlot* slots[Run::kMaxTextures] = {};
   for (int i = 0; i < Run::kMaxTextures && run.tex[i]; ++i) {
@@ -449,8 +445,7 @@ void RenderDevice::Gfx_EndRun() {
   const bool movable = m_movableOpen;
   m_movableOpen = false;
   const IRect clip = CurrentClip();
-  if (!m_inFrame || m_immediate || clip.x0 != m_open.clip.x0 || clip.y0 != m_open.clip.y0 ||
-      clip.x1 != m_open.clip.x1 || clip.y1 != m_open.clip.y1) {
+  if (!m_inFrame || m_immediate || clip != m_open.clip) {
     if (m_open.atOrigin) m_runCalls.resize(m_openMovable.calls);
     return;
   }
@@ -565,9 +560,7 @@ bool RenderDevice::Gfx_RepeatRunAt(const RunKey& key, float x, float y) {
   const MovableRun* found = nullptr;
   for (const MovableRun& r : m_lastMovableRuns) {
     if (std::memcmp(&r.key, &key, sizeof key) != 0) continue;
-    if (r.clip.x0 == clip.x0 && r.clip.y0 == clip.y0 && r.clip.x1 == clip.x1 &&
-        r.clip.y1 == clip.y1)
-      found = &r;
+    if (r.clip == clip) found = &r;
     break;
   }
   if (!found) return false;

@@ -105,8 +105,7 @@ void ScaleRow(const std::uint32_t* pixels, int pitch, const IRect& from, int w, 
 const ScaledCopies::Copy* ScaledCopies::Get(const std::uint32_t* pixels, int pitch,
                                             const IRect& from, int w, int h) {
   for (Copy& c : m_copies) {
-    if (c.w == w && c.h == h && c.from.x0 == from.x0 && c.from.y0 == from.y0 &&
-        c.from.x1 == from.x1 && c.from.y1 == from.y1) {
+    if (c.w == w && c.h == h && c.from == from) {
       c.lastUse = ++m_uses;
       return &c;
     }

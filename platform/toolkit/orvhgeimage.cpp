@@ -61,8 +61,7 @@ OrvHgeImage::Placed OrvHgeImage::PlaceOn(HGE* device, float scale) const {
 }
 
 HTEXTURE OrvHgeImage::TextureOn(HGE* device, float scale, int* level) const {
-  *level = 0;
-  if (!m_entry || !device) return 0;
-  if (m_flag) *level = plat::TextureEntry::LevelForScale(scale);
-  return m_entry->Level(*level)->On(device);
+  const Placed placed = PlaceOn(device, scale);
+  *level = placed.level;
+  return placed.tex;
 }
